@@ -1,0 +1,18 @@
+#pragma once
+// Conversion between the UTF-8 text of a front end and the engine's
+// Windows-1250 bytes. The stored ň (0xF2) is the Czech code page's stand-in
+// for the Spanish ñ: shown as ñ, and both ñ and ň typed by a user map to it.
+
+#include <string>
+#include <string_view>
+
+namespace vervia {
+
+// UTF-8 to Windows-1250; ñ and ň both become 0xF2. A character that the code
+// page cannot hold becomes '?'.
+std::string ToEngineText(std::string_view utf8);
+
+// Windows-1250 to UTF-8, with 0xF2 shown as ñ.
+std::string ToDisplayText(std::string_view engine);
+
+}  // namespace vervia
