@@ -5,10 +5,15 @@
 // hold the port at a time (Busy).
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "serial_port.h"
 
@@ -25,6 +30,29 @@ enum class CollectResult {
 // What CheckLink found.
 enum class LinkState { Connected, NotConnected, InvalidPort, PortInUse };
 
+class AtLink;
+
+// Holds the port for one command: Busy is set while a lease lives and
+// cleared when it is destroyed. Obtained from AtLink::tryAcquire(); only one
+// lease exists at a time. Movable, so a command that keeps the port across
+// handlers (a call in progress) can store it.
+class PortLease {
+public:
+    PortLease(PortLease&& other) noexcept;
+    PortLease& operator=(PortLease&& other) noexcept;
+    PortLease(const PortLease&) = delete;
+    PortLease& operator=(const PortLease&) = delete;
+    ~PortLease();
+
+    // Gives the port back early; the destructor then does nothing.
+    void release();
+
+private:
+    friend class AtLink;
+    explicit PortLease(AtLink* link) : m_link(link) {}
+    QPointer<AtLink> m_link;
+};
+
 class AtLink : public QObject {
     Q_OBJECT
 public:
@@ -32,10 +60,13 @@ public:
     ~AtLink() override;
 
     OpenResult OpenPort(const QString& device);
-    // Only an open port is moved to `device`; a closed one stays closed.
+    // Only an open port is moved to `device`; a closed one stays closed and
+    // the result is OtherError.
     OpenResult ReopenPort(const QString& device);
     void ClosePort();
     bool isOpen() const;
+    // The result of the last OpenPort/ReopenPort that tried to open, if any.
+    std::optional<OpenResult> lastOpenResult() const { return m_lastOpen; }
 
     // Writes `command` + CR after discarding input that is already waiting.
     bool SendCommand(const QByteArray& command);
@@ -46,10 +77,22 @@ public:
     QByteArray Exchange(const QByteArray& command, int delayMs);
     // Appends arriving input to `buffer` until it holds one of `markers`, or
     // (when `stopOnPhoneError`) a final error line, or `timeoutMs` passes.
+    // The time counts from the moment the last command was written; it is a
+    // time-out only when more than `timeoutMs` has passed (a limit of 0 or
+    // less means timeouts::kDefaultCollectMs). Each pass appends first, then
+    // tests the time, then the markers, then the error lines.
     CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers, int timeoutMs,
                                bool stopOnPhoneError = true);
-    // Sends "AT" and looks for "OK" within the link-check pause; updates Connected.
+    // Waits `ms` milliseconds without reading; window keeps painting but
+    // takes no user input. For the pauses some phones need between steps.
+    void Pause(int ms);
+    // Sends "AT" and looks for "OK" within the link-check pause; updates
+    // Connected. On a closed port: the failure of the last open attempt
+    // (InvalidPort or PortInUse), else NotConnected.
     LinkState CheckLink();
+
+    // The port for one command, or nothing while another command holds it.
+    std::optional<PortLease> tryAcquire();
 
     bool Connected() const { return m_connected; }
     void setConnected(bool connected);
@@ -61,9 +104,18 @@ signals:
     void busyChanged(bool busy);
 
 private:
+    // Ends a wait: true once `buffer` holds what the caller waits for.
+    using Done = std::function<std::optional<CollectResult>(const QByteArray& buffer)>;
+    // Reads into `buffer` until `done` says so, the port fails, or `deadlineMs`
+    // since the last write is reached (then Timeout). Event-driven.
+    CollectResult WaitForInput(QByteArray& buffer, qint64 deadlineMs, const Done& done,
+                               QEventLoop::ProcessEventsFlags flags);
+
     std::unique_ptr<SerialPort> m_port;
     bool m_connected = false;
     bool m_busy = false;
+    std::optional<OpenResult> m_lastOpen;
+    QElapsedTimer m_sentClock;  // started right after each command is written
 };
 
 // Drops the first `count` `delimiter`-separated fields of `text`.

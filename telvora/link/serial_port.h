@@ -32,10 +32,17 @@ public:
     virtual QByteArray readAll() = 0;
     // Human-readable description of the last failure, for diagnostics.
     virtual QString errorText() const { return {}; }
+    // Drops every received byte that has not been read yet, including bytes
+    // still held below this object (driver buffers), so that a late answer
+    // to an earlier command is not taken as the answer to the next one.
+    virtual void discardInput() { readAll(); }
 
 signals:
     // Emitted when new bytes can be read.
     void readyRead();
+    // Emitted when an open port fails for good (for example the device
+    // vanished); isOpen() is false afterwards. Wakes up waits at once.
+    void failed();
 };
 
 }  // namespace telvora

@@ -1,0 +1,97 @@
+#include "qt_serial_port.h"
+
+namespace telvora {
+
+OpenResult OpenResultForError(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::NoError:
+            return OpenResult::Ok;
+        case QSerialPort::DeviceNotFoundError:
+            return OpenResult::InvalidPort;
+        // Qt reports both a held device (its lock) and denied access so.
+        case QSerialPort::PermissionError:
+            return OpenResult::PortInUse;
+        default:
+            return OpenResult::OtherError;
+    }
+}
+
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::handleError);
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+OpenResult QtSerialPort::open(const QString& device) {
+    close();
+    m_errorText.clear();
+    if (device.isEmpty()) {
+        m_errorText = QStringLiteral("No device given");
+        return OpenResult::InvalidPort;
+    }
+    m_port.setPortName(device);
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (m_port.open(QIODevice::ReadWrite)) {
+        return OpenResult::Ok;
+    }
+    m_errorText = m_port.errorString();
+    const OpenResult result = OpenResultForError(m_port.error());
+    m_port.clearError();
+    return result == OpenResult::Ok ? OpenResult::OtherError : result;
+}
+
+void QtSerialPort::close() {
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+bool QtSerialPort::isOpen() const {
+    return m_port.isOpen();
+}
+
+bool QtSerialPort::write(const QByteArray& data) {
+    if (!m_port.isOpen()) {
+        return false;
+    }
+    if (m_port.write(data) != data.size()) {
+        return false;
+    }
+    // Hand the bytes to the driver now, so the answer time counts from here.
+    m_port.flush();
+    return true;
+}
+
+QByteArray QtSerialPort::readAll() {
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+QString QtSerialPort::errorText() const {
+    return m_errorText;
+}
+
+void QtSerialPort::discardInput() {
+    if (!m_port.isOpen()) {
+        return;
+    }
+    m_port.readAll();                  // what Qt already buffered
+    m_port.clear(QSerialPort::Input);  // what the driver still holds
+}
+
+void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
+    // Only a device that went away ends the port; open failures are
+    // reported by open() and other errors by the failing call itself.
+    if (error != QSerialPort::ResourceError || !m_port.isOpen()) {
+        return;
+    }
+    m_errorText = m_port.errorString();
+    m_port.close();
+    emit failed();
+}
+
+}  // namespace telvora
