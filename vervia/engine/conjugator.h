@@ -21,6 +21,22 @@ enum FormKind : int {
     kFuture = 14,
 };
 
+// The class of a verb by its ending.
+enum ConjugationClass : int { kClassAr = 0, kClassEr = 1, kClassIr = 2 };
+
+// The engine's working values, overwritten by every ConjugateForm call.
+struct ConjugationState {
+    std::string verb;    // the input folded to lower case (ASCII letters only)
+    std::string stem;    // the verb without its ending
+    std::string ending;  // "ar", "er" or "ir"; empty when the verb has none of them
+    int verbClass = kClassAr;
+    bool inTable = false;  // the verb is one of the irregular-verb table's infinitives
+    std::string regularForm;
+    std::string chosenForm;
+    int sameAsRegular = 0;
+    std::string output;
+};
+
 // 1 when `word` ends in ar, er or ir (any ASCII case) and has at least two
 // characters, else 0.
 int IsInfinitive(std::string_view word);
@@ -28,6 +44,13 @@ int IsInfinitive(std::string_view word);
 // Puts the requested form of `verb` (any case) into `output` and returns 1 when
 // it equals the regular form, 0 when the stored irregular form differs from it.
 // For kinds 11 and 13 the output carries the auxiliary in front.
+//
+// Kinds 0 and 1 ignore the person; the imperative takes persons 2..6, every
+// other kind 1..6. A call outside these ranges, an unknown kind or a verb that
+// does not end in ar/er/ir gives an empty output and 1.
 int ConjugateForm(std::string_view verb, int kind, int person, std::string& output);
+
+// The working values of the last ConjugateForm call.
+const ConjugationState& LastConjugation();
 
 }  // namespace vervia

@@ -8,11 +8,17 @@
 
 namespace vervia {
 
-// UTF-8 to Windows-1250; ñ and ň both become 0xF2. A character that the code
-// page cannot hold becomes '?'.
+// UTF-8 to Windows-1250; ñ and ň both become 0xF2, Ñ and Ň 0xD2. A character
+// that the code page cannot hold becomes '?', and so does each byte of a
+// malformed UTF-8 sequence.
 std::string ToEngineText(std::string_view utf8);
 
-// Windows-1250 to UTF-8, with 0xF2 shown as ñ.
+// Windows-1250 to UTF-8, with 0xF2 shown as ñ and 0xD2 as Ñ. Bytes the code
+// page leaves undefined become '?'.
 std::string ToDisplayText(std::string_view engine);
+
+// Windows-1250 to UTF-8 as the code page defines it (0xF2 is ň): a view of the
+// stored bytes as they are.
+std::string DecodeWindows1250(std::string_view engine);
 
 }  // namespace vervia
