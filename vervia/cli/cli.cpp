@@ -1,0 +1,275 @@
+#include "cli.h"
+
+#include <array>
+#include <charconv>
+
+#include "conjugator.h"
+#include "irregular_verb_table.h"
+#include "spelling.h"
+
+namespace vervia::cli {
+namespace {
+
+constexpr std::array<std::string_view, 6> kPersonLabels = {"Yo",       "Tu",       "El/Ella",
+                                                           "Nosotros", "Vosotros", "Ellos/Ellas"};
+constexpr std::string_view kBold = "\x1b[1m";
+constexpr std::string_view kNormal = "\x1b[0m";
+constexpr int kLabelWidth = 14;
+constexpr int kCaptionWidth = 24;
+
+std::string_view TenseName(int tense) {
+    switch (tense) {
+        case kPreterite:
+            return "Minulý";
+        case kPresentPerfect:
+            return "Předpřítomný";
+        case kPresent:
+            return "Přítomný";
+        case kProgressive:
+            return "Průběhový";
+        case kFuture:
+            return "Budoucí";
+        default:
+            return {};
+    }
+}
+
+// Pads UTF-8 text with blanks to `width` characters.
+std::string PadRight(std::string_view text, int width) {
+    int characters = 0;
+    for (char c : text) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }
+    std::string padded(text);
+    padded.append(static_cast<std::size_t>(std::max(0, width - characters)), ' ');
+    return padded;
+}
+
+std::optional<int> ParseTense(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || TenseName(value).empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+ParseResult Failure(std::string message) {
+    return {std::nullopt, std::move(message)};
+}
+
+// One engine call, its output shown to a learner (stored ň as ñ).
+struct ShownForm {
+    std::string text;
+    int sameAsRegular;
+};
+
+ShownForm Conjugate(const std::string& engineVerb, int kind, int person) {
+    std::string output;
+    const int result = ConjugateForm(engineVerb, kind, person, output);
+    return {ToDisplayText(output), result};
+}
+
+std::string Marked(const ShownForm& form, bool terminal) {
+    if (form.sameAsRegular != 0) {
+        return form.text;
+    }
+    if (terminal) {
+        return std::string(kBold) + form.text + std::string(kNormal);
+    }
+    return "*" + form.text + "*";
+}
+
+void AppendPersonRow(std::string& out, int person, const std::string& shown) {
+    out += "  " + PadRight(kPersonLabels[person - 1], kLabelWidth) + shown + "\n";
+}
+
+void AppendPersons(std::string& out, const std::string& verb, int kind, bool terminal) {
+    for (int person = 1; person <= 6; ++person) {
+        AppendPersonRow(out, person, Marked(Conjugate(verb, kind, person), terminal));
+    }
+}
+
+void EnsureLoaded() {
+    static const bool loaded = [] {
+        LoadIrregularVerbs();
+        return true;
+    }();
+    (void)loaded;
+}
+
+}  // namespace
+
+std::string Usage() {
+    return "Usage:\n"
+           "  vervia-cli conjugate VERB [--tense 10|11|12|13|14] [--tsv]\n"
+           "  vervia-cli table\n"
+           "  vervia-cli irregular\n"
+           "  vervia-cli --help\n"
+           "\n"
+           "conjugate  the forms of a Spanish infinitive; irregular forms are marked\n"
+           "           --tense: 10 Minulý, 11 Předpřítomný, 12 Přítomný (default),\n"
+           "                    13 Průběhový, 14 Budoucí\n"
+           "           --tsv:   kind, person, form, same-as-regular flag per line\n"
+           "table      the 212 stored irregular verbs, 32 tab-separated fields each\n"
+           "irregular  the 212 irregular infinitives\n";
+}
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return {Options{}, {}};
+        }
+    }
+    if (args.empty()) {
+        return Failure("missing command");
+    }
+    Options options;
+    const std::string& command = args.front();
+    if (command == "table" || command == "irregular") {
+        if (args.size() > 1) {
+            return Failure("unexpected argument \"" + args[1] + "\"");
+        }
+        options.command = command == "table" ? Command::kTable : Command::kIrregular;
+        return {options, {}};
+    }
+    if (command != "conjugate") {
+        return Failure("unknown command \"" + command + "\"");
+    }
+    options.command = Command::kConjugate;
+    bool haveVerb = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--tsv") {
+            options.tsv = true;
+        } else if (arg == "--tense" || arg.starts_with("--tense=")) {
+            std::string value;
+            if (arg == "--tense") {
+                if (i + 1 >= args.size()) {
+                    return Failure("--tense needs a value");
+                }
+                value = args[++i];
+            } else {
+                value = arg.substr(8);
+            }
+            const auto tense = ParseTense(value);
+            if (!tense) {
+                return Failure("bad tense \"" + value + "\" (10, 11, 12, 13 or 14)");
+            }
+            options.tense = *tense;
+        } else if (arg.starts_with("--")) {
+            return Failure("unknown option \"" + arg + "\"");
+        } else if (haveVerb) {
+            return Failure("unexpected argument \"" + arg + "\"");
+        } else {
+            options.verb = arg;
+            haveVerb = true;
+        }
+    }
+    if (!haveVerb) {
+        return Failure("missing verb");
+    }
+    return {options, {}};
+}
+
+std::string FormatConjugation(std::string_view verb, int tense, bool terminal) {
+    EnsureLoaded();
+    const std::string engineVerb = ToEngineText(verb);
+    std::string out;
+    out += std::string(verb) + ": " +
+           (IsRegularVerb(engineVerb) == 1 ? "pravidelné" : "nepravidelné") + "\n\n";
+    out += PadRight("Příčestí (participio)", kCaptionWidth) +
+           Marked(Conjugate(engineVerb, kParticiple, 0), terminal) + "\n";
+    out += PadRight("Přechodník (gerundio)", kCaptionWidth) +
+           Marked(Conjugate(engineVerb, kGerund, 0), terminal) + "\n\n";
+
+    out += "Oznamovací způsob: " + std::string(TenseName(tense)) + "\n";
+    AppendPersons(out, engineVerb, tense, terminal);
+
+    out += "\nRozkazovací způsob\n";
+    AppendPersonRow(out, 1, "není definován");
+    for (int person = 2; person <= 6; ++person) {
+        AppendPersonRow(out, person, Marked(Conjugate(engineVerb, kImperative, person), terminal));
+    }
+
+    out += "\nPodmiňovací způsob\n";
+    AppendPersons(out, engineVerb, kConditional, terminal);
+    if (!terminal) {
+        return out;
+    }
+    return out + "\n" + std::string(kBold) + "tučně" + std::string(kNormal) +
+           ": nepravidelné tvary\n";
+}
+
+std::string FormatTsv(std::string_view verb) {
+    EnsureLoaded();
+    const std::string engineVerb = ToEngineText(verb);
+    std::string out;
+    auto line = [&](int kind, int person) {
+        const ShownForm form = Conjugate(engineVerb, kind, person);
+        out += std::to_string(kind) + "\t" + std::to_string(person) + "\t" + form.text + "\t" +
+               std::to_string(form.sameAsRegular) + "\n";
+    };
+    line(kParticiple, 0);
+    line(kGerund, 0);
+    for (int person = 2; person <= 6; ++person) {
+        line(kImperative, person);
+    }
+    for (int kind : {kConditional, kPreterite, kPresentPerfect, kPresent, kProgressive, kFuture}) {
+        for (int person = 1; person <= 6; ++person) {
+            line(kind, person);
+        }
+    }
+    return out;
+}
+
+std::string FormatTable() {
+    std::string out;
+    for (int record = 0; record < kVerbCount; ++record) {
+        for (int field = 0; field < kFieldCount; ++field) {
+            out += DecodeWindows1250(StoredField(record, field));
+            out += field + 1 < kFieldCount ? '\t' : '\n';
+        }
+    }
+    return out;
+}
+
+std::string FormatIrregular() {
+    std::string out;
+    for (int record = 0; record < kVerbCount; ++record) {
+        out += DecodeWindows1250(StoredField(record, kFieldInfinitive)) + "\n";
+    }
+    return out;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool terminal) {
+    const ParseResult parsed = ParseArguments(args);
+    if (!parsed.options) {
+        err << "vervia-cli: " << parsed.error << "\n\n" << Usage();
+        return kExitUsage;
+    }
+    const Options& options = *parsed.options;
+    switch (options.command) {
+        case Command::kHelp:
+            out << Usage();
+            return kExitOk;
+        case Command::kTable:
+            out << FormatTable();
+            return kExitOk;
+        case Command::kIrregular:
+            out << FormatIrregular();
+            return kExitOk;
+        case Command::kConjugate:
+            break;
+    }
+    if (IsInfinitive(ToEngineText(options.verb)) == 0) {
+        err << "vervia-cli: \"" << options.verb
+            << "\" is not a Spanish infinitive (it must end in -ar, -er or -ir)\n";
+        return kExitNotInfinitive;
+    }
+    out << (options.tsv ? FormatTsv(options.verb)
+                        : FormatConjugation(options.verb, options.tense, terminal));
+    return kExitOk;
+}
+
+}  // namespace vervia::cli

@@ -1,0 +1,12 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return vervia::cli::Run(args, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1);
+}
