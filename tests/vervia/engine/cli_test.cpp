@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli.h"
+
+namespace vervia::cli {
+namespace {
+
+struct RunResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+RunResult RunCli(const std::vector<std::string>& args, bool terminal = false) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = Run(args, out, err, terminal);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(VerviaCli, TsvOfARegularVerb) {
+    const RunResult run = RunCli({"conjugate", "hablar", "--tsv"});
+    ASSERT_EQ(run.code, 0);
+    const std::string expected =
+        "0\t0\thablado\t1\n1\t0\thablando\t1\n"
+        "2\t2\thabla\t1\n2\t3\thable\t1\n2\t4\thablemos\t1\n2\t5\thablad\t1\n2\t6\thablen\t1\n"
+        "3\t1\thablaría\t1\n3\t2\thablarías\t1\n3\t3\thablaría\t1\n"
+        "3\t4\thablaríamos\t1\n3\t5\thablaríais\t1\n3\t6\thablarían\t1\n"
+        "10\t1\thablé\t1\n10\t2\thablaste\t1\n10\t3\thabló\t1\n"
+        "10\t4\thablamos\t1\n10\t5\thablasteis\t1\n10\t6\thablaron\t1\n"
+        "11\t1\the hablado\t1\n11\t2\thas hablado\t1\n11\t3\tha hablado\t1\n"
+        "11\t4\themos hablado\t1\n11\t5\thabéis hablado\t1\n11\t6\than hablado\t1\n"
+        "12\t1\thablo\t1\n12\t2\thablas\t1\n12\t3\thabla\t1\n"
+        "12\t4\thablamos\t1\n12\t5\thabláis\t1\n12\t6\thablan\t1\n"
+        "13\t1\testoy hablando\t1\n13\t2\testás hablando\t1\n13\t3\testá hablando\t1\n"
+        "13\t4\testamos hablando\t1\n13\t5\testáis hablando\t1\n13\t6\testán hablando\t1\n"
+        "14\t1\thablaré\t1\n14\t2\thablarás\t1\n14\t3\thablará\t1\n"
+        "14\t4\thablaremos\t1\n14\t5\thablaréis\t1\n14\t6\thablarán\t1\n";
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(VerviaCli, TsvOfSer) {
+    const auto lines = Lines(RunCli({"conjugate", "ser", "--tsv"}).out);
+    ASSERT_EQ(lines.size(), 43u);
+    EXPECT_EQ(lines[0], "0\t0\tsido\t1");
+    EXPECT_EQ(lines[1], "1\t0\tsiendo\t1");
+    EXPECT_EQ(lines[2], "2\t2\tsé\t0");
+    EXPECT_EQ(lines[5], "2\t5\tsed\t1");
+    EXPECT_EQ(lines[7], "3\t1\tsería\t1");
+    EXPECT_EQ(lines[13], "10\t1\tfui\t0");
+    EXPECT_EQ(lines[19], "11\t1\the sido\t1");
+    EXPECT_EQ(lines[25], "12\t1\tsoy\t0");
+    EXPECT_EQ(lines[29], "12\t5\tsois\t0");
+    EXPECT_EQ(lines[31], "13\t1\testoy siendo\t1");
+    EXPECT_EQ(lines[42], "14\t6\tserán\t1");
+}
+
+TEST(VerviaCli, ExitCodes) {
+    EXPECT_EQ(RunCli({}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugar", "ser"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--tense"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--tense", "9"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--tense", "12x"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "comer"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--bold"}).code, kExitUsage);
+    EXPECT_EQ(RunCli({"table", "extra"}).code, kExitUsage);
+    const RunResult usage = RunCli({"conjugate"});
+    EXPECT_EQ(usage.out, "");
+    EXPECT_NE(usage.err.find("Usage:"), std::string::npos);
+
+    const RunResult help = RunCli({"--help"});
+    EXPECT_EQ(help.code, kExitOk);
+    EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--help"}).code, kExitOk);
+
+    const RunResult notVerb = RunCli({"conjugate", "casa"});
+    EXPECT_EQ(notVerb.code, kExitNotInfinitive);
+    EXPECT_EQ(notVerb.out, "");
+    EXPECT_NE(notVerb.err.find("\"casa\" is not a Spanish infinitive"), std::string::npos);
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--tense=14"}).code, kExitOk);
+}
+
+TEST(VerviaCli, SpanishAndCzechNFindTheSameRecord) {
+    const RunResult spanish = RunCli({"conjugate", "reñir", "--tsv"});
+    const RunResult czech = RunCli({"conjugate", "reňir", "--tsv"});
+    ASSERT_EQ(spanish.code, 0);
+    EXPECT_EQ(spanish.out, czech.out);
+    EXPECT_NE(spanish.out.find("12\t1\triño\t0"), std::string::npos);
+    // Case folding stays ASCII-only, as in the engine: a capital Ñ is not ñ.
+    EXPECT_NE(RunCli({"conjugate", "TAÑER"}).out.find("TAÑER: pravidelné"), std::string::npos);
+    EXPECT_NE(RunCli({"conjugate", "TAñER"}).out.find("TAñER: nepravidelné"), std::string::npos);
+}
+
+TEST(VerviaCli, MarksIrregularForms) {
+    const std::string plain = RunCli({"conjugate", "reñir"}).out;
+    EXPECT_NE(plain.find("reñir: nepravidelné"), std::string::npos);
+    EXPECT_NE(plain.find("  Yo            *riño*\n"), std::string::npos);
+    EXPECT_NE(plain.find("  Nosotros      reñimos\n"), std::string::npos);
+    EXPECT_NE(plain.find("Oznamovací způsob: Přítomný"), std::string::npos);
+    EXPECT_NE(plain.find("  Yo            není definován\n"), std::string::npos);
+    EXPECT_EQ(plain.find('\x1b'), std::string::npos);
+
+    const std::string bold = RunCli({"conjugate", "reñir"}, true).out;
+    EXPECT_NE(bold.find("\x1b[1mriño\x1b[0m"), std::string::npos);
+    EXPECT_EQ(bold.find("*riño*"), std::string::npos);
+
+    const std::string regular = RunCli({"conjugate", "hablar", "--tense", "10"}).out;
+    EXPECT_NE(regular.find("hablar: pravidelné"), std::string::npos);
+    EXPECT_NE(regular.find("Oznamovací způsob: Minulý"), std::string::npos);
+    EXPECT_EQ(regular.find('*'), std::string::npos);
+}
+
+TEST(VerviaCli, TableViewsShowTheStoredBytes) {
+    const auto records = Lines(RunCli({"table"}).out);
+    ASSERT_EQ(records.size(), 212u);
+    for (const std::string& record : records) {
+        EXPECT_EQ(std::count(record.begin(), record.end(), '\t'), 31) << record;
+    }
+    EXPECT_EQ(records[162].rfind("reňir\treňido\triňendo\t", 0), 0u);
+    EXPECT_EQ(records[95].rfind("haber\thabido\thabiendo\t\t\t\t\t\thube\t", 0), 0u);
+
+    const auto infinitives = Lines(RunCli({"irregular"}).out);
+    ASSERT_EQ(infinitives.size(), 212u);
+    EXPECT_EQ(infinitives.front(), "abastecer");
+    EXPECT_EQ(infinitives[162], "reňir");
+    EXPECT_EQ(infinitives.back(), "yacer");
+}
+
+}  // namespace
+}  // namespace vervia::cli
