@@ -84,9 +84,12 @@ void QtSerialPort::discardInput() {
 }
 
 void QtSerialPort::handleError(QSerialPort::SerialPortError error) {
-    // Only a device that went away ends the port; open failures are
-    // reported by open() and other errors by the failing call itself.
-    if (error != QSerialPort::ResourceError || !m_port.isOpen()) {
+    // A device that went away ends the port. A pseudo-terminal whose other
+    // end closed reports a read error on every turn of the event loop, so a
+    // read error ends it too rather than spinning. Open failures are
+    // reported by open() and write errors by write().
+    const bool fatal = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (!fatal || !m_port.isOpen()) {
         return;
     }
     m_errorText = m_port.errorString();
