@@ -1,0 +1,51 @@
+// Gramarion: loads the irregular-verb table, then runs the trainer's window.
+//
+// With VERVIA_STARTUP_PROBE=1 in the environment the program prints the
+// seconds from process start to the first painting of its window and quits;
+// the start-up benchmark uses this.
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "vervia/engine/irregular_verb_table.h"
+#include "vervia/ui/main_form.h"
+#include "vervia/ui/startup_clock.h"
+
+namespace {
+
+class StartupProbe : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!m_done && event->type() == QEvent::Paint) {
+            m_done = true;
+            const auto seconds = vervia::SecondsSinceProcessStart();
+            std::printf("startup_seconds %.4f\n", seconds.value_or(-1.0));
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_done = false;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    vervia::LoadIrregularVerbs();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gramarion"));
+
+    vervia::TMainForm MainForm;
+    StartupProbe probe;
+    const char* probeSetting = std::getenv("VERVIA_STARTUP_PROBE");
+    if (probeSetting != nullptr && *probeSetting != '\0' && *probeSetting != '0') {
+        MainForm.installEventFilter(&probe);
+    }
+    MainForm.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,63 @@
+// Renders the three pages of the trainer's window to PNG files:
+//   vervia_screenshots DIR  ->  DIR/vervia-conjugation.png, vervia-list.png, vervia-about.png
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+
+#include "vervia/engine/irregular_verb_table.h"
+#include "vervia/ui/link_opener.h"
+#include "vervia/ui/main_form.h"
+
+namespace {
+
+class NoLinkOpener : public vervia::LinkOpener {
+public:
+    void Open(const QString&) override {}
+};
+
+bool Save(QWidget& window, const QDir& dir, const char* name) {
+    QApplication::processEvents();
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    const bool saved = window.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    vervia::LoadIrregularVerbs();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gramarion"));
+    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+
+    NoLinkOpener opener;
+    vervia::TMainForm form(&opener);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        return 1;
+    }
+    QTest::mouseClick(form.RadioButton2, Qt::LeftButton);
+    QTest::keyClicks(form.ComboBox1->lineEdit(), QStringLiteral("tener"));
+    bool ok = Save(form, dir, "vervia-conjugation.png");
+
+    form.PageControl2->setCurrentIndex(1);
+    const auto found = form.ListView1->findItems(QStringLiteral("reñir"), Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        form.ListView1->setCurrentItem(found.first());
+        form.ListView1->scrollToItem(found.first());
+        form.ListView1Click();
+    }
+    ok = Save(form, dir, "vervia-list.png") && ok;
+
+    form.PageControl1->setCurrentIndex(1);
+    ok = Save(form, dir, "vervia-about.png") && ok;
+    return ok ? 0 : 1;
+}
