@@ -1,0 +1,89 @@
+#pragma once
+// The simulated phone's persistent state: message stores, phone books,
+// network values, melodies, the call and the messages it has sent. Plain data;
+// SimulatedPhone changes it, and it is loaded from and saved to a JSON file
+// (format in README.md).
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+#include "sim_options.h"
+
+namespace phonesim {
+
+// Status values of a stored message, as AT+CMGL reports them.
+enum MessageStatus { kReceivedUnread = 0, kReceivedRead = 1 };
+
+struct StoredMessage {
+    int status = kReceivedUnread;
+    QByteArray pdu;  // SMS-DELIVER with its service-centre part, upper-case hex
+};
+
+struct MessageStore {
+    int capacity = 30;
+    QMap<int, StoredMessage> messages;  // by index, 1..capacity
+};
+
+struct PhoneBookEntry {
+    QString number;  // as written, "+" included for international numbers
+    int type = 129;  // 145 international, 129 otherwise
+    QString name;
+};
+
+struct PhoneBook {
+    int size = 250;
+    int numberLength = 20;
+    int nameLength = 18;
+    QMap<int, PhoneBookEntry> entries;  // by position, 1..size
+};
+
+// One message the phone accepted with AT+CMGS.
+struct SentMessage {
+    int reference = 0;
+    QByteArray pdu;  // as received, upper case
+    QString number;  // destination, "+" for international
+    QString text;    // decoded user data (empty when not decodable)
+};
+
+struct CallState {
+    bool active = false;
+    QString number;
+};
+
+struct PhoneState {
+    QMap<QString, MessageStore> stores;   // "ME", "SM"
+    QMap<QString, PhoneBook> phoneBooks;  // "SM", "ME"
+    QString operatorName = "Simulated GSM";
+    int signal = 20;  // received signal strength indication 0..31, 99 unknown
+    QString serviceCentre = "+420603052000";
+    std::array<QString, 4> melodies;
+    CallState call;
+    QList<SentMessage> sent;
+    int nextReference = 1;
+    QStringList busyNumbers;      // ATD to these answers BUSY
+    QStringList rejectedNumbers;  // AT+CMGS to these is refused by the "network"
+    SimOptions options;           // simulator settings kept with the state
+
+    // Both stores and both phone books, empty.
+    static PhoneState makeEmpty();
+};
+
+// Reads a state document. Messages may be given as raw SMS-DELIVER PDUs or as
+// {sender, time, text}, which are encoded here. Returns nullopt and sets
+// `error` when the document is malformed.
+std::optional<PhoneState> stateFromJson(const QJsonObject& json, QString* error);
+QJsonObject stateToJson(const PhoneState& state);
+
+std::optional<PhoneState> loadStateFile(const QString& path, QString* error);
+bool saveStateFile(const PhoneState& state, const QString& path, QString* error);
+
+// The demo phone's state, compiled into the library.
+PhoneState demoPhoneState();
+
+}  // namespace phonesim

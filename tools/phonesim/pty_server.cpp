@@ -1,0 +1,113 @@
+#include "pty_server.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace phonesim {
+
+namespace {
+// Answers that no client reads pile up in the terminal; past this they are dropped.
+constexpr qsizetype kMaxOutbox = 1 << 20;
+}  // namespace
+
+PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent) : QObject(parent), m_phone(phone) {
+    m_pacer.setBaud(phone.options().baud);
+    connect(&m_pacer, &AnswerPacer::output, this, &PtyServer::queueOutput);
+}
+
+PtyServer::~PtyServer() {
+    m_readNotifier.reset();
+    m_writeNotifier.reset();
+    if (m_slave >= 0) {
+        ::close(m_slave);
+    }
+    if (m_master >= 0) {
+        ::close(m_master);
+    }
+}
+
+bool PtyServer::open(QString* error) {
+    auto fail = [error](const char* step) {
+        *error = QStringLiteral("%1: %2").arg(QLatin1String(step),
+                                              QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    };
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0) {
+        return fail("posix_openpt");
+    }
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        return fail("grantpt/unlockpt");
+    }
+    const char* name = ptsname(m_master);
+    if (!name) {
+        return fail("ptsname");
+    }
+    m_slavePath = QString::fromLocal8Bit(name);
+    m_slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (m_slave < 0) {
+        return fail("open slave");
+    }
+    // Raw: no CR/LF translation, no echo by the line discipline, 8-bit clean.
+    termios settings{};
+    if (tcgetattr(m_slave, &settings) != 0) {
+        return fail("tcgetattr");
+    }
+    cfmakeraw(&settings);
+    cfsetispeed(&settings, B9600);
+    cfsetospeed(&settings, B9600);
+    if (tcsetattr(m_slave, TCSANOW, &settings) != 0) {
+        return fail("tcsetattr");
+    }
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_readNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    connect(m_readNotifier.get(), &QSocketNotifier::activated, this, &PtyServer::readMaster);
+    m_writeNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Write);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier.get(), &QSocketNotifier::activated, this, &PtyServer::flush);
+    return true;
+}
+
+void PtyServer::readMaster() {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = ::read(m_master, buffer, sizeof buffer);
+        if (count > 0) {
+            m_pacer.schedule(m_phone.receive(QByteArrayView(buffer, count)));
+            continue;
+        }
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        // EAGAIN: all read. EIO cannot last while our own slave descriptor is open.
+        return;
+    }
+}
+
+void PtyServer::queueOutput(const QByteArray& bytes) {
+    if (m_outbox.size() + bytes.size() > kMaxOutbox) {
+        return;
+    }
+    m_outbox += bytes;
+    flush();
+}
+
+void PtyServer::flush() {
+    while (!m_outbox.isEmpty()) {
+        const ssize_t written = ::write(m_master, m_outbox.constData(), m_outbox.size());
+        if (written > 0) {
+            m_outbox.remove(0, written);
+        } else if (written < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;  // the terminal is full: wait until it can take more
+        }
+    }
+    m_writeNotifier->setEnabled(!m_outbox.isEmpty());
+}
+
+}  // namespace phonesim

@@ -1,0 +1,116 @@
+#pragma once
+// SimulatedPhone: a GSM phone as a function from received bytes to answer
+// bytes. It has no I/O and no clock of its own; each answer carries the delay
+// after which a transport (AnswerPacer) should deliver it. Commands are looked
+// up in a table by name; every answer is framed as a phone frames it:
+//   echo:   the command line and its CR (while echo is on)
+//   answer: CR LF, information lines joined by CR LF, CR LF, then
+//           CR LF final-result CR LF ("OK", "ERROR", "+CME ERROR: n", ...)
+// Message storage, phone books and the rest live in PhoneState.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+#include <optional>
+
+#include "phone_state.h"
+
+namespace phonesim {
+
+// One piece of output, due `delayMs` after the input that caused it arrived.
+struct Output {
+    QByteArray data;
+    int delayMs = 0;
+};
+
+class SimulatedPhone {
+public:
+    explicit SimulatedPhone(PhoneState state = PhoneState::makeEmpty());
+
+    // Feeds received bytes; returns what the phone sends back, in order.
+    QList<Output> receive(QByteArrayView bytes);
+    // The same, joined and without timing.
+    QByteArray receiveText(QByteArrayView bytes);
+
+    PhoneState& state() { return m_state; }
+    const PhoneState& state() const { return m_state; }
+    SimOptions& options() { return m_state.options; }
+    void addFault(const Fault& fault) { m_state.options.faults.append(fault); }
+    void clearFaults() { m_state.options.faults.clear(); }
+
+    bool echo() const { return m_echo; }
+    int errorMode() const { return m_errorMode; }
+    // Power-on settings: echo as configured, numeric errors off, no prompt.
+    void reset();
+
+    // A parsed command argument: quoted text or a bare token.
+    struct Arg {
+        QByteArray text;
+        bool quoted = false;
+        bool isEmpty() const { return text.isEmpty() && !quoted; }
+    };
+    enum class Form { Exec, Read, Test, Set };
+    struct Answer {
+        QList<QByteArray> lines;
+        QByteArray final = "OK";
+        bool prompt = false;  // "> " instead of a final result
+    };
+
+private:
+    using Handler = Answer (SimulatedPhone::*)(Form, const QList<Arg>&);
+
+    void handleCommandByte(char c, QList<Output>& out);
+    void handlePduByte(char c, QList<Output>& out);
+    void handleLine(const QByteArray& line, QList<Output>& out);
+    void finishPdu(QList<Output>& out);
+    void emitAnswer(const Answer& answer, const std::optional<Fault>& fault, QList<Output>& out);
+    std::optional<Fault> faultFor(const QByteArray& upperLine) const;
+    QByteArray noise(int count);
+    Answer execute(const QByteArray& command);
+    Answer executeBasic(const QByteArray& upper, const QByteArray& command);
+    Answer executeExtended(const QByteArray& command);
+
+    Answer cmeError(int code) const;
+    Answer cmsError(int code) const;
+    MessageStore* readStore();
+
+    Answer cmee(Form form, const QList<Arg>& args);
+    Answer cmgf(Form form, const QList<Arg>& args);
+    Answer cpms(Form form, const QList<Arg>& args);
+    Answer cmgl(Form form, const QList<Arg>& args);
+    Answer cmgr(Form form, const QList<Arg>& args);
+    Answer cmgd(Form form, const QList<Arg>& args);
+    Answer cmgs(Form form, const QList<Arg>& args);
+    Answer csca(Form form, const QList<Arg>& args);
+    Answer cpbs(Form form, const QList<Arg>& args);
+    Answer cpbr(Form form, const QList<Arg>& args);
+    Answer cpbw(Form form, const QList<Arg>& args);
+    Answer cops(Form form, const QList<Arg>& args);
+    Answer csq(Form form, const QList<Arg>& args);
+    Answer clcc(Form form, const QList<Arg>& args);
+    Answer esom(Form form, const QList<Arg>& args);
+    Answer identity(Form form, const QList<Arg>& args);
+    Answer dial(const QByteArray& number);
+
+    PhoneState m_state;
+    QHash<QByteArray, Handler> m_handlers;
+
+    // Session settings, not saved.
+    bool m_echo = true;
+    int m_errorMode = 0;  // AT+CMEE: 0 plain ERROR, 1 numeric, 2 verbose
+    QString m_readMemory = "SM";
+    QString m_writeMemory = "SM";
+    QString m_receiveMemory = "SM";
+    QString m_phoneBook = "SM";
+
+    // Input assembly.
+    QByteArray m_line;
+    bool m_inPdu = false;
+    int m_pduLength = 0;
+    QByteArray m_pdu;
+    std::optional<Fault> m_sendFault;  // a fault on AT+CMGS hits the answer to its PDU
+    quint32 m_noiseSeed = 0x2545F491;
+};
+
+}  // namespace phonesim
