@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "vervia/engine/conjugator.h"
 #include "vervia/engine/irregular_verb_table.h"
@@ -38,6 +40,7 @@ constexpr int kFieldHeight = 18;
 constexpr int kPersonWidth = 74;
 constexpr int kTenseGroupWidth = 116;
 constexpr int kInnerTabWidth = 94;
+constexpr int kListColumnGap = 14;
 constexpr int kTenseCodes[] = {kPreterite, kPresentPerfect, kPresent, kProgressive, kFuture};
 const QColor kTitleBlue(0, 0, 192);
 
@@ -354,12 +357,12 @@ QWidget* TMainForm::CreateNonFiniteBlock() {
 
     auto* layout = new QGridLayout(block);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setHorizontalSpacing(3);
+    layout->setHorizontalSpacing(6);
     layout->setVerticalSpacing(0);
     layout->addWidget(Label2, 0, 0);
     layout->addWidget(Label3, 1, 0);
     layout->addWidget(Edit14, 0, 1, 2, 1, Qt::AlignVCenter);
-    layout->addItem(new QSpacerItem(10, 1), 0, 2);
+    layout->addItem(new QSpacerItem(8, 1), 0, 2);
     layout->addWidget(Label4, 0, 3);
     layout->addWidget(Label5, 1, 3);
     layout->addWidget(Edit15, 0, 4, 2, 1, Qt::AlignVCenter);
@@ -380,7 +383,6 @@ QWidget* TMainForm::CreateListPage() {
     ListView1->setWrapping(true);
     ListView1->setResizeMode(QListView::Adjust);
     ListView1->setUniformItemSizes(true);
-    ListView1->setSpacing(1);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* layout = new QVBoxLayout(page);
@@ -644,10 +646,15 @@ void TMainForm::FillIrregularList() {
     ListView1->setUpdatesEnabled(false);
     // Filling starts afresh so that a second show cannot double the list.
     ListView1->clear();
+    const QFontMetrics metrics(ListView1->font());
+    int widest = 0;
     for (const QString& caption : IrregularInfinitivesForDisplay(m_collator)) {
         auto* item = new QListWidgetItem(caption, ListView1);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        widest = std::max(widest, metrics.horizontalAdvance(caption));
     }
+    // Every column as wide as the longest caption, so none is cut.
+    ListView1->setGridSize(QSize(widest + kListColumnGap, metrics.height() + 4));
     ListView1->setUpdatesEnabled(true);
 }
 
