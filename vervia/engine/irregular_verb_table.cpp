@@ -1,6 +1,7 @@
 #include "irregular_verb_table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -9,24 +10,24 @@
 namespace vervia {
 namespace {
 
-// The working copy is laid out for the linear scans: every lookup compares the
-// word with all 212 infinitives, so the infinitives sit in one contiguous
-// array of zero-padded fixed-width slots with their lengths beside them, and a
-// comparison is a length check plus one fixed-size memcmp.
+// The working copy is laid out for the linear scans. Every lookup compares the
+// word with all 212 infinitives, so the infinitives are stored column-wise:
+// byte i of every infinitive lies in one contiguous row, beside a row of
+// lengths. A scan then compares one row per character of the word, each a
+// plain byte loop over all records that the compiler turns into vector code,
+// instead of one short string comparison per record.
 constexpr int kFieldCapacity = kFieldSize - 1;  // 25 characters
-constexpr int kSlotSize = 32;                   // a field's characters, zero padded
-constexpr std::uint16_t kNotLoaded = 0xFFFF;    // length no word can have
-constexpr std::uint16_t kTooLong = 0xFFFE;      // a word longer than any field
+constexpr int kPaddedCount = 224;               // records, rounded up to whole vectors
+constexpr std::uint8_t kNoLength = 0xFF;        // length of unused or unloaded slots
+constexpr std::uint8_t kTooLong = 0xFE;         // a word longer than any field
 
 struct WorkingCopy {
-    alignas(64) char infinitives[kVerbCount][kSlotSize] = {};
-    std::uint16_t infinitiveLengths[kVerbCount];
+    alignas(64) std::uint8_t lengths[kPaddedCount];
+    alignas(64) std::uint8_t columns[kFieldCapacity][kPaddedCount] = {};
     // Forms as stored (length byte, characters), indexed [record][field].
     unsigned char fields[kVerbCount][kFieldCount][kFieldSize] = {};
 
-    WorkingCopy() {
-        std::fill(std::begin(infinitiveLengths), std::end(infinitiveLengths), kNotLoaded);
-    }
+    WorkingCopy() { std::fill(std::begin(lengths), std::end(lengths), kNoLength); }
 };
 
 WorkingCopy g_working;
@@ -35,16 +36,32 @@ std::size_t StoredLength(const unsigned char* field) {
     return std::min<std::size_t>(field[0], kFieldCapacity);
 }
 
-// The last record whose infinitive equals the first `length` bytes of
-// `padded` (zero padded to the slot size). Every record is visited and a
-// later match replaces an earlier one.
-int LastMatch(const char (&padded)[kSlotSize], std::size_t length) {
-    const std::uint16_t wanted = length > kFieldCapacity ? kTooLong : std::uint16_t(length);
+// The last record whose infinitive equals `word` byte for byte, or -1. Every
+// record is compared and a later match replaces an earlier one.
+int LastMatch(std::string_view word) {
+    alignas(64) std::uint8_t equal[kPaddedCount];
+    const std::uint8_t wanted =
+        word.size() > std::size_t(kFieldCapacity) ? kTooLong : std::uint8_t(word.size());
+    for (int v = 0; v < kPaddedCount; ++v) {
+        equal[v] = g_working.lengths[v] == wanted;
+    }
+    // With equal lengths the bytes past the word's end are zero on both sides.
+    const std::size_t compared = std::min<std::size_t>(word.size(), kFieldCapacity);
+    for (std::size_t i = 0; i < compared; ++i) {
+        const auto c = static_cast<std::uint8_t>(word[i]);
+        const std::uint8_t* column = g_working.columns[i];
+        for (int v = 0; v < kPaddedCount; ++v) {
+            equal[v] &= column[v] == c;
+        }
+    }
     int found = -1;
-    for (int v = 0; v < kVerbCount; ++v) {
-        const bool equal = g_working.infinitiveLengths[v] == wanted &&
-                           std::memcmp(g_working.infinitives[v], padded, kSlotSize) == 0;
-        found = equal ? v : found;
+    for (int v = 0; v < kPaddedCount; v += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, equal + v, sizeof block);
+        if (block != 0) {
+            // The highest flagged byte of the block is its last match.
+            found = v + (63 - std::countl_zero(block)) / 8;
+        }
     }
     return found;
 }
@@ -69,28 +86,31 @@ void LoadIrregularVerbs() {
         std::memcpy(g_working.fields[record][field], source, kFieldSize);
         if (field == kFieldInfinitive) {
             const std::size_t length = StoredLength(source);
-            std::memset(g_working.infinitives[record], 0, kSlotSize);
-            std::memcpy(g_working.infinitives[record], source + 1, length);
-            g_working.infinitiveLengths[record] = static_cast<std::uint16_t>(length);
+            for (int i = 0; i < kFieldCapacity; ++i) {
+                g_working.columns[i][record] = std::size_t(i) < length ? source[1 + i] : 0;
+            }
+            g_working.lengths[record] = static_cast<std::uint8_t>(length);
         }
     }
 }
 
 int IsRegularVerb(std::string_view word) {
-    char padded[kSlotSize] = {};
-    const std::size_t n = std::min<std::size_t>(word.size(), kSlotSize);
+    // Fold only the bytes a stored infinitive can hold; a longer word matches
+    // nothing anyway.
+    char folded[kFieldCapacity];
+    const std::size_t n = std::min<std::size_t>(word.size(), kFieldCapacity);
     for (std::size_t i = 0; i < n; ++i) {
-        padded[i] = detail::FoldLower(word[i]);
+        folded[i] = detail::FoldLower(word[i]);
     }
-    return LastMatch(padded, word.size()) < 0 ? 1 : 0;
+    const std::string_view key =
+        word.size() > std::size_t(kFieldCapacity) ? word : std::string_view(folded, n);
+    return LastMatch(key) < 0 ? 1 : 0;
 }
 
 namespace detail {
 
 int LastMatchingRecord(std::string_view folded) {
-    char padded[kSlotSize] = {};
-    std::memcpy(padded, folded.data(), std::min<std::size_t>(folded.size(), kSlotSize));
-    return LastMatch(padded, folded.size());
+    return LastMatch(folded);
 }
 
 std::string_view WorkingField(int record, int field) {

@@ -29,7 +29,10 @@ inline Form Conjugate(std::string_view verb, int kind, int person = 0) {
 inline std::string Persons(std::string_view verb, int kind) {
     std::string joined;
     for (int person = 1; person <= 6; ++person) {
-        joined += (person > 1 ? " " : "") + Conjugate(verb, kind, person).text;
+        if (person > 1) {
+            joined += ' ';
+        }
+        joined += Conjugate(verb, kind, person).text;
     }
     return joined;
 }
@@ -38,7 +41,10 @@ inline std::string Persons(std::string_view verb, int kind) {
 inline std::string Imperative(std::string_view verb) {
     std::string joined;
     for (int person = 2; person <= 6; ++person) {
-        joined += (person > 2 ? " " : "") + Conjugate(verb, kImperative, person).text;
+        if (person > 2) {
+            joined += ' ';
+        }
+        joined += Conjugate(verb, kImperative, person).text;
     }
     return joined;
 }
