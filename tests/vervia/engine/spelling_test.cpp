@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "conjugator.h"
+#include "irregular_verb_table.h"
 #include "spelling.h"
 
 namespace vervia {
@@ -49,6 +53,33 @@ TEST(Spelling, UnmappableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(ToEngineText("\xF4\x90\x80\x80"), "????");  // above U+10FFFF
     EXPECT_EQ(ToEngineText(std::string_view("a\0b", 3)), std::string("a\0b", 3));
     EXPECT_EQ(ToEngineText(""), "");
+}
+
+}  // namespace
+}  // namespace vervia
+
+namespace vervia {
+namespace {
+
+// Arbitrary bytes, as a user or a file may deliver them, must neither crash
+// the conversions nor the engine (run under the sanitizers).
+TEST(Spelling, ArbitraryBytesAreSafe) {
+    LoadIrregularVerbs();
+    std::mt19937 random(20261207);
+    std::string output;
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 40, '\0');
+        for (char& b : bytes) {
+            b = static_cast<char>(random());
+        }
+        const std::string engine = ToEngineText(bytes);
+        EXPECT_LE(engine.size(), bytes.size());
+        EXPECT_EQ(ToEngineText(ToDisplayText(engine)).size(), engine.size());
+        IsRegularVerb(bytes);
+        for (int kind : {kParticiple, kImperative, kConditional, kPresentPerfect, kFuture}) {
+            ConjugateForm(bytes + "ar", kind, int(random() % 8), output);
+        }
+    }
 }
 
 }  // namespace
