@@ -1,0 +1,18 @@
+#pragma once
+// The about window: the program's name and version.
+
+#include <QDialog>
+
+namespace telvora {
+
+inline constexpr char kVersion[] = "1.21.21";
+// "Telvora SMS 1.21.21": the product name, one blank, the version.
+QString ProductTitle();
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+};
+
+}  // namespace telvora

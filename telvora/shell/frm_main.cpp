@@ -1,0 +1,496 @@
+#include "frm_main.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "frm_about.h"
+#include "frm_working.h"
+#include "message_boxes.h"
+#include "settings.h"
+#include "single_instance.h"
+#include "telvora/link/at_link.h"
+
+namespace telvora {
+namespace {
+
+constexpr int kSignalIntervalMs = 7000;
+constexpr int kTwipsPerPixel = 15;
+
+// Message grid: time, sender, text, then three hidden columns (sender's
+// number, age for sorting, index in the phone's store).
+constexpr int kMessageColumns = 6;
+constexpr int kMessageWidthsTwips[] = {1650, 1350, 4500};
+// Phone-book grid: name, then the hidden number and memory position.
+constexpr int kPhoneBookColumns = 3;
+constexpr int kPhoneBookNameTwips = 2100;
+
+enum class Property { Caption, ToolTip };
+
+struct LanguageRow {
+    QObject* control;
+    Property property;
+    int text;
+};
+
+void SetCaption(QObject* control, const QString& text) {
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        action->setText(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(control)) {
+        menu->setTitle(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    }
+}
+
+void SetToolTip(QObject* control, const QString& text) {
+    if (auto* widget = qobject_cast<QWidget*>(control)) {
+        widget->setToolTip(text);
+    }
+}
+
+template <typename T>
+T* Named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+QAction* TopLevelAction(QMenuBar* bar, const char* name) {
+    return Named(bar->addAction(QString()), name);
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+frmMain::frmMain(ShellSetup setup, QWidget* parent)
+    : QMainWindow(parent),
+      m_settings(setup.settings),
+      m_messages(setup.messages),
+      m_link(std::make_unique<AtLink>(std::move(setup.port))),
+      m_instance(std::make_unique<SingleInstance>(
+          setup.lockPath.isEmpty() ? SingleInstance::DefaultLockPath() : setup.lockPath)),
+      m_working(new frmWorking(this)),
+      m_deviceOverride(setup.deviceOverride),
+      m_configRunner([](frmconf& dialog) { dialog.exec(); }) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(ProductTitle());
+    buildMenus();
+    buildControls();
+    m_ui.TimerSignal = Named(new QTimer(this), "TimerSignal");
+    m_ui.TimerSignal->setInterval(kSignalIntervalMs);
+    connect(m_ui.TimerSignal, &QTimer::timeout, this, &frmMain::PollNetworkStatus);
+    PrepareGrids();
+    resize(1060, 640);
+}
+
+frmMain::~frmMain() {
+    m_link->ClosePort();
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    m_ui.mnu_exit = TopLevelAction(bar, "mnu_exit");
+    m_ui.mnu_conf = TopLevelAction(bar, "mnu_conf");
+
+    m_ui.mnu_seznam = Named(bar->addMenu(QString()), "mnu_seznam");
+    m_ui.mnu_seznam->menuAction()->setObjectName(QStringLiteral("mnu_seznam"));
+    m_ui.mni_open = Named(m_ui.mnu_seznam->addAction(QString()), "mni_open");
+    m_ui.mni_save = Named(m_ui.mnu_seznam->addAction(QString()), "mni_save");
+    m_ui.mni_upload = Named(m_ui.mnu_seznam->addAction(QString()), "mni_upload");
+    m_ui.mnu_seznam->addSeparator();
+    m_ui.mni_razeni = Named(new QActionGroup(this), "mni_razeni");
+    m_ui.mni_razeni->setExclusive(true);
+    m_ui.mni_razeni_0 = Named(m_ui.mni_razeni->addAction(QString()), "mni_razeni_0");
+    m_ui.mni_razeni_1 = Named(m_ui.mni_razeni->addAction(QString()), "mni_razeni_1");
+    for (QAction* item : {m_ui.mni_razeni_0, m_ui.mni_razeni_1}) {
+        item->setCheckable(true);
+        m_ui.mnu_seznam->addAction(item);
+    }
+    m_ui.mni_razeni_0->setChecked(true);
+
+    m_ui.mnu_zpravy = Named(bar->addMenu(QString()), "mnu_zpravy");
+    m_ui.mnu_zpravy->menuAction()->setObjectName(QStringLiteral("mnu_zpravy"));
+    m_ui.mni_ulozsms = Named(m_ui.mnu_zpravy->addAction(QString()), "mni_ulozsms");
+    m_ui.mnu_melodie = TopLevelAction(bar, "mnu_melodie");
+    m_ui.mnu_aplikace = TopLevelAction(bar, "mnu_aplikace");
+
+    connect(m_ui.mnu_exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui.mnu_conf, &QAction::triggered, this, [this] {
+        ShowConfiguration();
+        CheckLink();
+    });
+    connect(m_ui.mnu_aplikace, &QAction::triggered, this, &frmMain::ShowAbout);
+}
+
+void frmMain::buildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+
+    // Phone book on the left.
+    m_ui.lbltlfseznam = Named(new QLabel(central), "lbltlfseznam");
+    m_ui.lbltlfseznam->setAlignment(Qt::AlignCenter);
+    m_ui.FlexPB = Named(new QTableWidget(central), "FlexPB");
+    m_ui.cmbPhoneBook = Named(new QPushButton(central), "cmbPhoneBook");
+    auto* phoneBook = new QVBoxLayout;
+    phoneBook->addWidget(m_ui.lbltlfseznam);
+    phoneBook->addWidget(m_ui.FlexPB, 1);
+    phoneBook->addWidget(m_ui.cmbPhoneBook);
+
+    // Network status, number and message editor in the middle.
+    auto* status = Named(new QFrame(central), "frameSignal");
+    status->setFrameShape(QFrame::StyledPanel);
+    m_ui.lblSignal = Named(new QLabel(status), "lblSignal");
+    m_ui.lblSignal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_ui.lblSignal->setMinimumHeight(2 * m_ui.lblSignal->fontMetrics().lineSpacing() + 4);
+    m_ui.lblSignal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* statusLayout = new QVBoxLayout(status);
+    statusLayout->setContentsMargins(8, 4, 8, 4);
+    statusLayout->addWidget(m_ui.lblSignal);
+
+    m_ui.lbltlfcislo = Named(new QLabel(central), "lbltlfcislo");
+    m_ui.txtNumber = Named(new QLineEdit(central), "txtNumber");
+    m_ui.lbltlfcislo->setBuddy(m_ui.txtNumber);
+    m_ui.cmbVytocit = Named(new QPushButton(central), "cmbVytocit");
+    m_ui.cmbZavesit = Named(new QPushButton(central), "cmbZavesit");
+    auto* callButtons = new QHBoxLayout;
+    callButtons->addWidget(m_ui.cmbVytocit);
+    callButtons->addWidget(m_ui.cmbZavesit);
+
+    m_ui.lbltextzpravy = Named(new QLabel(central), "lbltextzpravy");
+    m_ui.txtSMS = Named(new QPlainTextEdit(central), "txtSMS");
+    m_ui.lbltextzpravy->setBuddy(m_ui.txtSMS);
+    m_ui.lblzbyvachar = Named(new QLabel(central), "lblzbyvachar");
+    m_ui.lblZbyva = Named(new QLabel(QStringLiteral("160"), central), "lblZbyva");
+    m_ui.lblchars = Named(new QLabel(central), "lblchars");
+    auto* counter = new QHBoxLayout;
+    counter->addWidget(m_ui.lblzbyvachar);
+    counter->addWidget(m_ui.lblZbyva);
+    counter->addWidget(m_ui.lblchars);
+    counter->addStretch();
+    m_ui.CheckDelsi160 = Named(new QCheckBox(central), "CheckDelsi160");
+    m_ui.cmbOdeslat = Named(new QPushButton(central), "cmbOdeslat");
+    m_ui.cmbClear = Named(new QPushButton(central), "cmbClear");
+    auto* sendButtons = new QHBoxLayout;
+    sendButtons->addWidget(m_ui.cmbOdeslat);
+    sendButtons->addWidget(m_ui.cmbClear);
+
+    auto* editor = new QVBoxLayout;
+    editor->addWidget(status);
+    editor->addSpacing(6);
+    editor->addWidget(m_ui.lbltlfcislo);
+    editor->addWidget(m_ui.txtNumber);
+    editor->addLayout(callButtons);
+    editor->addSpacing(6);
+    editor->addWidget(m_ui.lbltextzpravy);
+    editor->addWidget(m_ui.txtSMS, 1);
+    editor->addLayout(counter);
+    editor->addWidget(m_ui.CheckDelsi160);
+    editor->addLayout(sendButtons);
+
+    // Received messages on the right.
+    m_ui.flexSMS = Named(new QTableWidget(central), "flexSMS");
+    m_ui.txtNacteneSMS = Named(new QPlainTextEdit(central), "txtNacteneSMS");
+    m_ui.txtNacteneSMS->setReadOnly(true);
+    m_ui.txtNacteneSMS->setMaximumHeight(110);
+    m_ui.Checkdelete = Named(new QCheckBox(central), "Checkdelete");
+    m_ui.cmbNactiSMS = Named(new QPushButton(central), "cmbNactiSMS");
+    auto* download = new QHBoxLayout;
+    download->addWidget(m_ui.Checkdelete);
+    download->addStretch();
+    download->addWidget(m_ui.cmbNactiSMS);
+    auto* received = new QVBoxLayout;
+    received->addWidget(m_ui.flexSMS, 1);
+    received->addWidget(m_ui.txtNacteneSMS);
+    received->addLayout(download);
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(14);
+    columns->addLayout(phoneBook);
+    columns->addLayout(editor, 1);
+    columns->addLayout(received, 2);
+
+    m_ui.cmbExit = Named(new QPushButton(QStringLiteral("E&xit"), central), "cmbExit");
+    connect(m_ui.cmbExit, &QPushButton::clicked, this, &QWidget::close);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_ui.cmbExit);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(10, 8, 10, 10);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+}
+
+void frmMain::PrepareGrids() {
+    QTableWidget* messages = m_ui.flexSMS;
+    messages->clear();
+    messages->setColumnCount(kMessageColumns);
+    messages->setRowCount(0);
+    messages->setHorizontalHeaderLabels({UiText(31), UiText(29), UiText(30)});
+    messages->verticalHeader()->hide();
+    messages->horizontalHeader()->setStretchLastSection(false);
+    messages->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    messages->setSelectionBehavior(QAbstractItemView::SelectRows);
+    messages->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (int column = 0; column < 3; ++column) {
+        messages->setColumnWidth(column, TwipsToPixels(kMessageWidthsTwips[column]));
+    }
+    for (int column = 3; column < kMessageColumns; ++column) {
+        messages->setColumnHidden(column, true);
+    }
+    const int messagesWidth = TwipsToPixels(1650 + 1350 + 4500) + 2 * messages->frameWidth() +
+                              messages->verticalScrollBar()->sizeHint().width();
+    messages->setMinimumWidth(messagesWidth);
+
+    QTableWidget* phoneBook = m_ui.FlexPB;
+    phoneBook->setColumnCount(kPhoneBookColumns);
+    phoneBook->horizontalHeader()->hide();
+    phoneBook->verticalHeader()->hide();
+    phoneBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    phoneBook->setSelectionBehavior(QAbstractItemView::SelectRows);
+    phoneBook->setSelectionMode(QAbstractItemView::SingleSelection);
+    phoneBook->setColumnWidth(0, TwipsToPixels(kPhoneBookNameTwips));
+    phoneBook->setColumnHidden(1, true);
+    phoneBook->setColumnHidden(2, true);
+    phoneBook->setFixedWidth(TwipsToPixels(kPhoneBookNameTwips) + 2 * phoneBook->frameWidth() +
+                             phoneBook->verticalScrollBar()->sizeHint().width());
+
+    m_ui.txtNumber->clear();
+    m_ui.txtSMS->clear();
+    m_ui.txtNacteneSMS->clear();
+}
+
+frmMain::StartResult frmMain::Startup() {
+    setWindowTitle(ProductTitle());
+    if (!m_instance->tryAcquire()) {
+        return StartResult::Ended;  // another telvora runs and keeps the port
+    }
+    readSettings();
+    if (m_deviceOverride.isEmpty() &&
+        NeedsConfiguration({m_portSetting, m_languageSetting, m_deviceSetting})) {
+        ShowConfiguration();
+    }
+    ApplyLanguage(m_language);
+
+    const OpenResult opened = m_link->OpenPort(currentDevice());
+    if (opened == OpenResult::InvalidPort) {
+        m_messages->error(UiText(37));
+        forgetPort();
+        m_link->ClosePort();
+        return StartResult::Ended;
+    }
+    setWindowTitle(QStringLiteral("Telvora SMS "));
+    m_link->setConnected(false);
+    PrepareGrids();
+    if (m_phoneBookLoader) {
+        m_phoneBookLoader();
+    }
+    if (opened == OpenResult::Ok) {
+        CheckLink();
+        if (!m_link->Connected()) {
+            if (!m_messages->askYesNo(MessageBoxes::Kind::Error, UiText(36))) {
+                m_link->ClosePort();
+                return StartResult::Ended;
+            }
+            ShowConfiguration();
+            CheckLink();
+        }
+    } else {
+        // Held by another program: CheckLink reports it (text 79) and shows
+        // the disconnected title. Configuring cannot help, since a port that
+        // failed to open stays closed until the next start.
+        CheckLink();
+    }
+    PollNetworkStatus();
+    m_ui.TimerSignal->start();
+    return StartResult::Running;
+}
+
+void frmMain::readSettings() {
+    const StoredSettings stored = m_settings->read();
+    m_portSetting = stored.port;
+    m_deviceSetting = stored.device;
+    m_languageSetting = stored.language;
+    m_language = LanguageFromNumber(m_languageSetting);
+}
+
+void frmMain::forgetPort() {
+    // A device given on the command line is not the stored one: keep the
+    // user's settings then.
+    if (!m_deviceOverride.isEmpty()) {
+        return;
+    }
+    m_portSetting.clear();
+    m_deviceSetting.clear();
+    m_settings->setPort(QString());
+    m_settings->setDevice(QString());
+}
+
+QString frmMain::currentDevice() const {
+    if (!m_deviceOverride.isEmpty()) {
+        return m_deviceOverride;
+    }
+    return DeviceFor({m_portSetting, m_languageSetting, m_deviceSetting});
+}
+
+QString frmMain::UiText(int n) const {
+    return telvora::UiText(m_language, n);
+}
+
+void frmMain::ApplyLanguage(Language language) {
+    m_language = language;
+    const LanguageRow rows[] = {
+        {m_ui.mnu_exit, Property::Caption, 1},       {m_ui.mnu_conf, Property::Caption, 2},
+        {m_ui.mnu_seznam, Property::Caption, 3},     {m_ui.mni_open, Property::Caption, 4},
+        {m_ui.mni_save, Property::Caption, 5},       {m_ui.mni_upload, Property::Caption, 6},
+        {m_ui.mni_razeni_0, Property::Caption, 7},   {m_ui.mni_razeni_1, Property::Caption, 8},
+        {m_ui.mnu_zpravy, Property::Caption, 9},     {m_ui.mni_ulozsms, Property::Caption, 10},
+        {m_ui.mnu_melodie, Property::Caption, 11},   {m_ui.mnu_aplikace, Property::Caption, 12},
+        {m_ui.lbltlfseznam, Property::Caption, 22},  {m_ui.lbltlfcislo, Property::Caption, 14},
+        {m_ui.lbltextzpravy, Property::Caption, 18}, {m_ui.lblzbyvachar, Property::Caption, 23},
+        {m_ui.lblchars, Property::Caption, 24},      {m_ui.cmbPhoneBook, Property::Caption, 13},
+        {m_ui.cmbVytocit, Property::Caption, 15},    {m_ui.cmbZavesit, Property::Caption, 16},
+        {m_ui.cmbZavesit, Property::ToolTip, 17},    {m_ui.cmbOdeslat, Property::Caption, 20},
+        {m_ui.cmbClear, Property::Caption, 19},      {m_ui.cmbNactiSMS, Property::Caption, 26},
+        {m_ui.Checkdelete, Property::Caption, 27},   {m_ui.Checkdelete, Property::ToolTip, 32},
+        {m_ui.CheckDelsi160, Property::Caption, 21}, {m_ui.flexSMS, Property::ToolTip, 33},
+    };
+    for (const LanguageRow& row : rows) {
+        QString text = UiText(row.text);
+        if (row.control == m_ui.lbltlfseznam) {
+            text = QStringLiteral("- ") + text + QStringLiteral(" -");
+        }
+        if (row.property == Property::Caption) {
+            SetCaption(row.control, text);
+        } else {
+            SetToolTip(row.control, text);
+        }
+    }
+    emit languageApplied(language);
+}
+
+void frmMain::LockMenus() {
+    for (QAction* menu : {m_ui.mnu_exit, m_ui.mnu_conf, m_ui.mnu_seznam->menuAction(),
+                          m_ui.mnu_melodie, m_ui.mnu_aplikace, m_ui.mnu_zpravy->menuAction()}) {
+        menu->setEnabled(false);
+    }
+}
+
+void frmMain::UnlockMenus() {
+    for (QAction* menu : {m_ui.mnu_exit, m_ui.mnu_conf, m_ui.mnu_seznam->menuAction(),
+                          m_ui.mnu_melodie, m_ui.mnu_aplikace, m_ui.mnu_zpravy->menuAction()}) {
+        menu->setEnabled(true);
+    }
+}
+
+void frmMain::ShowConfiguration() {
+    // No poll may touch the port while its device changes.
+    const bool timerWasRunning = m_ui.TimerSignal->isActive();
+    m_ui.TimerSignal->stop();
+
+    frmconf dialog(frmconf::SystemDevices(), this);
+    PortChoice current;
+    if (!m_deviceOverride.isEmpty() || !m_deviceSetting.isEmpty()) {
+        current.device = currentDevice();
+    } else {
+        current.portNumber = LeadingNumber(m_portSetting);
+    }
+    const bool configured =
+        (!m_portSetting.isEmpty() || !current.device.isEmpty()) && m_languageSetting != 0;
+    dialog.select(configured ? current : PortChoice{}, configured ? m_languageSetting : 0);
+
+    m_configRunner(dialog);
+    if (dialog.result() == QDialog::Accepted) {
+        acceptConfiguration(dialog);
+    }
+    // Closed without OK, the settings stay as they were; either way the
+    // signal display must not stay off for good.
+    if (timerWasRunning) {
+        m_ui.TimerSignal->start();
+    }
+}
+
+void frmMain::acceptConfiguration(const frmconf& dialog) {
+    const PortChoice port = dialog.selectedPort();
+    if (port.portNumber > 0) {
+        m_portSetting = QString::number(port.portNumber);
+        m_deviceSetting.clear();
+    } else {
+        m_deviceSetting = port.device;
+        if (m_portSetting.isEmpty()) {
+            m_portSetting = QStringLiteral("1");
+        }
+    }
+    m_settings->setPort(m_portSetting);
+    m_settings->setDevice(m_deviceSetting);
+    m_languageSetting = dialog.selectedLanguage();
+    m_settings->setLanguage(m_languageSetting);
+    m_language = LanguageFromNumber(m_languageSetting);
+    m_deviceOverride.clear();  // the user's choice replaces a one-run device
+
+    if (m_link->ReopenPort(currentDevice()) == OpenResult::InvalidPort) {
+        m_messages->error(UiText(37));
+        forgetPort();
+    }
+    ApplyLanguage(m_language);
+}
+
+bool frmMain::CheckLink() {
+    const LinkState state = m_link->CheckLink();
+    if ((state == LinkState::InvalidPort || state == LinkState::PortInUse) && !m_showingLinkError) {
+        // A timer tick during the modal box must not stack a second one.
+        m_showingLinkError = true;
+        m_messages->error(UiText(state == LinkState::InvalidPort ? 78 : 79));
+        m_showingLinkError = false;
+    }
+    SetConnectionTitle(m_link->Connected());
+    return m_link->Connected();
+}
+
+void frmMain::SetConnectionTitle(bool connected) {
+    setWindowTitle(QStringLiteral("Telvora SMS  - ") + UiText(connected ? 34 : 35));
+}
+
+void frmMain::ShowAbout() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::PollNetworkStatus() {
+    if (m_link->Busy()) {
+        return;
+    }
+    if (m_networkPoll) {
+        m_networkPoll();
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    m_ui.TimerSignal->stop();
+    m_working->close();
+    m_link->ClosePort();
+    event->accept();
+}
+
+}  // namespace telvora

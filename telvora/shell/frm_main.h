@@ -1,0 +1,176 @@
+#pragma once
+// frmMain: telvora's main window and the program's shell. It owns the link
+// to the phone, runs the start-up, puts the interface texts on its controls,
+// shows the configuration, progress and about windows, locks the menus while
+// a long command runs and shows the connection state in its title.
+//
+// The phone's functions (messages, phone book, calls, ring tones) are
+// separate command classes; they reach the controls through ui(), the link
+// through link(), and report through messages().
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "frm_conf.h"
+#include "telvora/link/serial_port.h"
+#include "ui_texts.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace telvora {
+
+class AtLink;
+class MessageBoxes;
+class SettingsStore;
+class SingleInstance;
+class frmWorking;
+
+// The main window's controls, named as the program names them.
+struct MainControls {
+    // Top-level menus. mnu_exit, mnu_conf, mnu_melodie and mnu_aplikace are
+    // commands on the menu bar; mnu_seznam and mnu_zpravy open menus.
+    QAction* mnu_exit = nullptr;
+    QAction* mnu_conf = nullptr;
+    QMenu* mnu_seznam = nullptr;
+    QAction* mni_open = nullptr;
+    QAction* mni_save = nullptr;
+    QAction* mni_upload = nullptr;
+    QActionGroup* mni_razeni = nullptr;
+    QAction* mni_razeni_0 = nullptr;  // sort by name, checked at start
+    QAction* mni_razeni_1 = nullptr;  // sort by memory position
+    QMenu* mnu_zpravy = nullptr;
+    QAction* mni_ulozsms = nullptr;
+    QAction* mnu_melodie = nullptr;
+    QAction* mnu_aplikace = nullptr;
+
+    QPushButton* cmbExit = nullptr;
+    QPushButton* cmbPhoneBook = nullptr;
+    QPushButton* cmbVytocit = nullptr;
+    QPushButton* cmbZavesit = nullptr;
+    QPushButton* cmbOdeslat = nullptr;
+    QPushButton* cmbClear = nullptr;
+    QPushButton* cmbNactiSMS = nullptr;
+    QCheckBox* Checkdelete = nullptr;
+    QCheckBox* CheckDelsi160 = nullptr;
+    QLabel* lbltlfseznam = nullptr;
+    QLabel* lbltlfcislo = nullptr;
+    QLabel* lbltextzpravy = nullptr;
+    QLabel* lblzbyvachar = nullptr;
+    QLabel* lblZbyva = nullptr;  // the counter of the message editor
+    QLabel* lblchars = nullptr;
+    QLabel* lblSignal = nullptr;  // operator and signal bar
+    QLineEdit* txtNumber = nullptr;
+    QPlainTextEdit* txtSMS = nullptr;
+    QPlainTextEdit* txtNacteneSMS = nullptr;
+    QTableWidget* flexSMS = nullptr;
+    QTableWidget* FlexPB = nullptr;
+    QTimer* TimerSignal = nullptr;
+};
+
+// What the shell is built from; tests pass fakes and temporary files.
+struct ShellSetup {
+    SettingsStore* settings = nullptr;  // not owned
+    MessageBoxes* messages = nullptr;   // not owned
+    std::unique_ptr<SerialPort> port;   // the port the link will own
+    QString lockPath;                   // the single-instance lock; empty: the default
+    QString deviceOverride;             // --device: used for this run instead of the settings
+};
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class StartResult { Running, Ended };
+
+    explicit frmMain(ShellSetup setup, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence. Ended: the program must end (another instance
+    // runs, the user declined to configure a silent phone, or the port does
+    // not exist); the window is not shown then.
+    StartResult Startup();
+
+    // Text number n in the current language.
+    QString UiText(int n) const;
+    Language language() const { return m_language; }
+    void ApplyLanguage(Language language);
+    void LockMenus();
+    void UnlockMenus();
+    // Shows frmconf modally and applies what the user chose.
+    void ShowConfiguration();
+    // The link check every command runs first: reports a port that does not
+    // exist or is in use, and shows the result in the title. True when the
+    // phone answered.
+    bool CheckLink();
+    void ShowAbout();
+
+    // The title while running: "Telvora SMS  - " and text 34 or 35.
+    void SetConnectionTitle(bool connected);
+
+    const MainControls& ui() const { return m_ui; }
+    AtLink& link() { return *m_link; }
+    MessageBoxes& messages() { return *m_messages; }
+    frmWorking& working() { return *m_working; }
+    // The device the link uses now ("demo", a path, or empty).
+    QString currentDevice() const;
+
+    // Hooks the phone's functions install. The phone-book loader runs during
+    // start-up before the link check; the network poll runs on each tick of
+    // TimerSignal (and once at the end of start-up) unless Busy is set.
+    void setPhoneBookLoader(std::function<void()> loader) { m_phoneBookLoader = std::move(loader); }
+    void setNetworkPoll(std::function<void()> poll) { m_networkPoll = std::move(poll); }
+    // How frmconf is shown; the default runs it modally. Tests answer it.
+    void setConfigurationRunner(std::function<void(frmconf&)> runner) {
+        m_configRunner = std::move(runner);
+    }
+
+    // The TimerSignal handler: skips while a command holds the port.
+    void PollNetworkStatus();
+
+signals:
+    // After ApplyLanguage, so that other windows can relabel themselves.
+    void languageApplied(Language language);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void PrepareGrids();
+    void acceptConfiguration(const frmconf& dialog);
+    void readSettings();
+    void forgetPort();
+
+    MainControls m_ui;
+    SettingsStore* m_settings;
+    MessageBoxes* m_messages;
+    std::unique_ptr<AtLink> m_link;
+    std::unique_ptr<SingleInstance> m_instance;
+    frmWorking* m_working;
+    QString m_deviceOverride;
+
+    QString m_portSetting;  // "port" as read
+    QString m_deviceSetting;
+    int m_languageSetting = 0;
+    Language m_language = Language::Czech;
+    bool m_showingLinkError = false;
+
+    std::function<void()> m_phoneBookLoader;
+    std::function<void()> m_networkPoll;
+    std::function<void(frmconf&)> m_configRunner;
+};
+
+// Twips of the grids' column widths as pixels at 96 dpi (15 twips a pixel).
+int TwipsToPixels(int twips);
+
+}  // namespace telvora

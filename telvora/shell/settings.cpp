@@ -1,0 +1,84 @@
+#include "settings.h"
+
+#include <QSettings>
+
+#include "telvora/link/device_names.h"
+
+namespace telvora {
+namespace {
+
+constexpr char kGroup[] = "Conf";
+constexpr char kPortKey[] = "port";
+constexpr char kLanguageKey[] = "langver";
+constexpr char kDeviceKey[] = "device";
+
+}  // namespace
+
+SettingsStore::SettingsStore()
+    : m_settings(
+          std::make_unique<QSettings>(QStringLiteral("Telvora"), QStringLiteral("Telvora"))) {}
+
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
+    : m_settings(std::move(settings)) {}
+
+SettingsStore::~SettingsStore() = default;
+
+StoredSettings SettingsStore::read() const {
+    m_settings->sync();
+    m_settings->beginGroup(kGroup);
+    StoredSettings stored;
+    stored.port = m_settings->value(kPortKey).toString();
+    stored.language = LeadingNumber(m_settings->value(kLanguageKey).toString());
+    stored.device = m_settings->value(kDeviceKey).toString();
+    m_settings->endGroup();
+    return stored;
+}
+
+void SettingsStore::setPort(const QString& port) {
+    write(kPortKey, port);
+}
+
+void SettingsStore::setLanguage(int language) {
+    write(kLanguageKey, QString::number(language));
+}
+
+void SettingsStore::setDevice(const QString& device) {
+    write(kDeviceKey, device);
+}
+
+QString SettingsStore::fileName() const {
+    return m_settings->fileName();
+}
+
+void SettingsStore::write(const char* key, const QString& value) {
+    m_settings->beginGroup(kGroup);
+    m_settings->setValue(key, value);
+    m_settings->endGroup();
+    m_settings->sync();
+}
+
+int LeadingNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
+    qsizetype end = 0;
+    while (end < trimmed.size() && end < 9 && trimmed.at(end) >= u'0' && trimmed.at(end) <= u'9') {
+        ++end;
+    }
+    return trimmed.left(end).toInt();
+}
+
+int PortNumberOf(const StoredSettings& settings) {
+    return LeadingNumber(settings.port);
+}
+
+bool NeedsConfiguration(const StoredSettings& settings) {
+    return (settings.port.isEmpty() && settings.device.isEmpty()) || settings.language == 0;
+}
+
+QString DeviceFor(const StoredSettings& settings) {
+    if (!settings.device.isEmpty()) {
+        return settings.device;
+    }
+    return DeviceForPortNumber(PortNumberOf(settings));
+}
+
+}  // namespace telvora

@@ -1,0 +1,161 @@
+#include "ui_texts.h"
+
+#include <array>
+
+namespace telvora {
+namespace {
+
+struct TextRow {
+    int number;
+    const char* czech;
+    const char* english;
+};
+
+// The string table. Spelling and punctuation are the program's own and are
+// kept exactly, including the slips users already know from it.
+constexpr std::array<TextRow, kLastTextNumber> kTexts{{
+    {1, "E&xit", "E&xit"},
+    {2, "&Konfigurace", "&Configuration"},
+    {3, "Tl&f. seznam", "&Phonebook"},
+    {4, "&Otevřít ...", "&Open ..."},
+    {5, "&Uložit jako ...", "&Save as ..."},
+    {6, "&Nahrát do tlf.", "&Upload to phone"},
+    {7, "Řadit dle abecedy", "Sort by name"},
+    {8, "Řadit dle paměti", "Sort by memory"},
+    {9, "&Zprávy", "&Messages"},
+    {10, "Uložit &jako ...", "&Save as ..."},
+    {11, "&Melodie", "&Ring tone"},
+    {12, "O &aplikaci", "&About"},
+    {13, "&Načti seznam", "&Read Phonebook"},
+    {14, "Telefonní číslo", "Phone number"},
+    {15, "Vytočit", "Dial"},
+    {16, "Zavěsit", "Hang up"},
+    {17, "Zavěsí nebo odmítne hovor", "Hang up or cancel incoming call"},
+    {18, "Text zprávy", "Message"},
+    {19, "&Vymazat", "&Delete"},
+    {20, "&Odeslat zprávu", "&Send message"},
+    {21, "Povolit zprávy delší než 160 znaků", "Allow mesg. longer than 160 chars"},
+    {22, "Telefonní seznam", "Phonebook"},
+    {23, "Zbývá", "Remaining"},
+    {24, "znaků.", "chars."},
+    {25, "Počet zpráv", "Num of messages"},
+    {26, "Načti &SMS", "Download &SMS"},
+    {27, "Po načtení zprávy smazat", "Delete mesg. after download"},
+    {28, "Načítám ...", "Downloading ..."},
+    {29, "Telefon", "Phone"},
+    {30, "Zprávy", "Mesg"},
+    {31, "Čas", "Time"},
+    {32, "Po načtení vymaže SMS z telefonu", "Delete messages from phone after download"},
+    {33, "DoubleClickem odpovíte na zprávu", "For reply to messages you can use doubleClick"},
+    {34, "Připojeno ...", "Connect ..."},
+    {35, "NEPŘIPOJENO !!!", "DISCONNECT !!!"},
+    {36, "Telefon musí být připojen. Přejete si nastavit konfiguraci portu?",
+     "Phone must be connected. Do you wish set COM port?"},
+    {37,
+     "Port, který jste nastavily zřejmě neexistuje. Změňte prosím port. Aplikaci spustťe "
+     "znovu.",
+     "Port isn't existing. Please change COM port and launch application again."},
+    {38, "Musíte nejdříve připojit telefon !", "Phone must be connected."},
+    {39, "Odesílám", "Sending"},
+    {40, "Zpráva byla úspěšně odeslána. Přejete si psát novou zprávu (původní bude smazána).",
+     "Your message was successfuly send. Do you wish write a new message(old will be delete) ?"},
+    {41,
+     "Zpráva nebyla odeslána. Zkontrolujte telefonní číslo. Nebo je chyba na straně operátora "
+     "GSM.",
+     "Your message wasn't send. Wrong number or network error. Please try again."},
+    {42, "Uložit zprávy SMS jako ...", "Save messages as ..."},
+    {43, "Uložit telef. seznam jako ...", "Save phonebook as ..."},
+    {44, "Vytáčím ...", "Dialing ..."},
+    {45, "Nastala chyba při vytáčení nebo není zavěšeno", "Dialing error or phone isn't hang up."},
+    {46, "Odkud chcete seznam nahrát?", "What phonebook download?"},
+    {47, "Ze &SIM", "From &SIM"},
+    {48, "Z &telefonu", "From &memory"},
+    {49, "Načítání telefonního seznamu bude chvíli trvat, prosím o strpení.",
+     "Downloading phonebook take a few time, please wait."},
+    {50, "Není žádný záznam telefonního čísla.", "No numbers."},
+    {51, "Jméno", "Name"},
+    {52, "Telefonní číslo", "Phone number"},
+    {53, "Melodie", "Ring Tone"},
+    {54, "Nahrát do tlf.", "Upload"},
+    {55, "Nepovolené znaky v textu melodie číslo", "Invalid chars in ring tone number"},
+    {56, "Nelze použít dva znaky(#,+) za sebou v textu melodie číslo",
+     "You can't use 2 chars(#,+) subsequently in ring tone number"},
+    {57, "Nová melodie číslo", "New ring tone number"},
+    {58, "byla nahrána do telefonu.", "was uploaded to the phone."},
+    {59, "Lze vkládat pouze tyto znaky p,#,b,B,+,c,d,e,f,g,a,h,C,D,E,F,G,A,H",
+     "You can use only these chars: p,#,b,B,+,c,d,e,f,g,a,h,C,D,E,F,G,A,H"},
+    {60, "Max. délka melodie je 120 znaků.", "Max. lenght of ring tone is 120 chars."},
+    {61, "Telefon zřejmě neumí používat vlastní melodie nebo zkuste znovu.",
+     "Phone unsupported own ring tone or try again."},
+    {62, "&Nahoru", "&Up"},
+    {63, "Posune jméno nahoru", "Move name up"},
+    {64, "&Dolů", "&Down"},
+    {65, "Posune jméno dolů", "Move name down"},
+    {66, "&Smazat", "D&elete"},
+    {67, "Smazat &vše", "Delete &All"},
+    {68, "Nahrát na SI&M", "Upload to SI&M"},
+    {69, "Nahrát do tl&f.", "Upload to &phone"},
+    {70, "Seřadit podle:", "Sort by:"},
+    {71, "abecedy", "alphabetical order"},
+    {72, "pozice v paměti", "memory position"},
+    {73,
+     "Nahrávání telefonního seznamu bude chvíli trvat (celý seznam 1-2 min.), prosím o "
+     "strpení.",
+     "Uploading phone book take a several minute(1-2), please wait."},
+    {74, "Všechna stará data budou přehrána, přejete si pokračovat?",
+     "All data will be modified, do you wish continue?"},
+    {75, "Nahrávám", "Uploading"},
+    {76, "Telefon neodpovídá zkotrolujte, zda je připojen.",
+     "Phone not answered, please control, that is connected."},
+    {77, "Telefon je nutno restartovat do té doby nebude možno odesílat SMS.",
+     "Phone must be restarted! "},
+    {78, "Na COM portu, který jste nastavily je zřejmě připojen modem. Změňte prosím port.",
+     "COM port is allready using by another device. Please change COM port."},
+    {79, "COM port je již používán. Prosím vypněte aplikaci, která port blokuje.",
+     "COM port is allready in use. Please close application, that using this port."},
+    {80, "Telefon neodpověděl včas. Zkontrolujte, zda je připojen, a zkuste to znovu.",
+     "The phone did not answer in time. Check that it is connected and try again."},
+    {81, "Telefon ohlásil chybu (kód %1).", "The phone reported an error (code %1)."},
+    {82, "Jiný příkaz ještě běží. Počkejte prosím, až skončí.",
+     "Another command is still running. Please wait until it ends."},
+    {83, "Telefon ohlásil chybu.", "The phone reported an error."},
+}};
+
+// UiText indexes the table by number, so the rows must run 1, 2, 3, ...
+constexpr bool RowsInOrder() {
+    for (size_t i = 0; i < kTexts.size(); ++i) {
+        if (kTexts[i].number != static_cast<int>(i) + 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(RowsInOrder(), "text rows must be numbered 1..kLastTextNumber in order");
+
+}  // namespace
+
+QString UiText(Language language, int n) {
+    if (n < kFirstTextNumber || n > kLastTextNumber) {
+        return {};
+    }
+    const TextRow& row = kTexts[static_cast<size_t>(n - 1)];
+    return QString::fromUtf8(language == Language::English ? row.english : row.czech);
+}
+
+QString UiTextById(int id) {
+    const int language = id / 1000;
+    if (language != 1 && language != 2) {
+        return {};
+    }
+    return UiText(static_cast<Language>(language), id % 1000);
+}
+
+Language LanguageFromNumber(int value) {
+    return value == 2 ? Language::English : Language::Czech;
+}
+
+int LanguageNumber(Language language) {
+    return static_cast<int>(language);
+}
+
+}  // namespace telvora

@@ -1,0 +1,31 @@
+#pragma once
+// The interface texts of telvora in Czech and English. Text number n exists
+// in both languages; its string id is Language * 1000 + n.
+
+#include <QString>
+
+namespace telvora {
+
+enum class Language { Czech = 1, English = 2 };
+
+inline constexpr int kFirstTextNumber = 1;
+// Texts 1..79 are the program's original texts; 80.. report the failures of
+// the bounded phone link (time-out, error code, a command still running).
+inline constexpr int kLastTextNumber = 83;
+
+// Numbers of the texts added for the link's failures.
+inline constexpr int kTextPhoneTimedOut = 80;
+inline constexpr int kTextPhoneErrorCode = 81;  // holds "%1" for the code
+inline constexpr int kTextCommandRunning = 82;
+inline constexpr int kTextPhoneError = 83;
+
+// Text number `n` in `language`; empty for an unknown number.
+QString UiText(Language language, int n);
+// Text by string id (1001..1083 Czech, 2001..2083 English); empty when unknown.
+QString UiTextById(int id);
+
+// A stored "langver" value as a language: "2" is English, anything else Czech.
+Language LanguageFromNumber(int value);
+int LanguageNumber(Language language);
+
+}  // namespace telvora

@@ -1,0 +1,209 @@
+// telvora-cli: options, exit codes and messages, and the start script that
+// gives a fresh installation the demo phone.
+
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+#include "cli.h"
+#include "device_port.h"
+#include "settings.h"
+#include "shell_fakes.h"
+#include "ui_texts.h"
+
+using namespace telvora;
+using telvora::test::FakePort;
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+struct CliRig {
+    explicit CliRig(const QMap<QString, QString>& stored = {}) {
+        QSettings file(path(), QSettings::IniFormat);
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            file.setValue(QStringLiteral("Conf/") + it.key(), it.value());
+        }
+        file.sync();
+        settings = std::make_unique<SettingsStore>(
+            std::make_unique<QSettings>(path(), QSettings::IniFormat));
+    }
+
+    QString path() const { return dir.filePath(QStringLiteral("Telvora.conf")); }
+
+    CliRun run(const QStringList& args, std::function<std::unique_ptr<SerialPort>()> makePort) {
+        CliRun result;
+        QTextStream out(&result.out);
+        QTextStream err(&result.err);
+        CliEnvironment environment{settings.get(), std::move(makePort), &out, &err};
+        result.code = RunCli(args, environment);
+        out.flush();
+        err.flush();
+        return result;
+    }
+
+    CliRun runFake(const QStringList& args, OpenResult open, FakePort::Phone phone) {
+        return run(args, [&] { return std::make_unique<FakePort>(open, phone, &log); });
+    }
+
+    QTemporaryDir dir;
+    FakePort::Log log;
+    std::unique_ptr<SettingsStore> settings;
+};
+
+// Runs scripts/telvora-default-args.sh with its settings under `configHome`.
+QStringList DefaultArgs(const QString& configHome, const QStringList& args) {
+    QProcess script;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    script.setProcessEnvironment(environment);
+    script.start(QStringLiteral(TELVORA_SOURCE_DIR "/scripts/telvora-default-args.sh"), args);
+    if (!script.waitForFinished(10000) || script.exitCode() != 0) {
+        return {QStringLiteral("<script failed>")};
+    }
+    return QString::fromUtf8(script.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+private slots:
+    void checkReportsTheLinkByExitCode();
+    void portErrorsGoToStandardErrorInTheChosenLanguage();
+    void deviceComesFromOptionsOrSettings();
+    void wrongUsageExitsWithTwo();
+    void demoPhoneAnswersTheProgram();
+    void startScriptAddsTheDemoPhoneOnlyWhenNothingIsConfigured();
+};
+
+void CliTest::checkReportsTheLinkByExitCode() {
+    CliRig rig;
+    CliRun connected =
+        rig.runFake({"--device", "/dev/x", "check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(connected.code, kExitOk);
+    QCOMPARE(connected.out, QStringLiteral("Připojeno ...\n"));
+    QVERIFY(connected.err.isEmpty());
+
+    CliRun silent = rig.runFake({"--lang", "en", "--device", "/dev/x", "check"}, OpenResult::Ok,
+                                FakePort::Phone::Silent);
+    QCOMPARE(silent.code, kExitFailed);
+    QCOMPARE(silent.out, QStringLiteral("DISCONNECT !!!\n"));
+    QVERIFY(!rig.log.open);  // closed again
+}
+
+void CliTest::portErrorsGoToStandardErrorInTheChosenLanguage() {
+    CliRig rig({{"langver", "2"}});
+    const QList<QPair<OpenResult, int>> cases{
+        {OpenResult::InvalidPort, 37}, {OpenResult::PortInUse, 79}, {OpenResult::OtherError, 78}};
+    for (const auto& [open, text] : cases) {
+        CliRun run = rig.runFake({"--device", "/dev/x", "check"}, open, FakePort::Phone::Answers);
+        QCOMPARE(run.code, kExitUsage);
+        QCOMPARE(run.err, UiText(Language::English, text) + '\n');
+        QVERIFY(run.out.isEmpty());
+    }
+    CliRun czech = rig.runFake({"--lang", "cs", "--device", "/dev/x", "check"},
+                               OpenResult::PortInUse, FakePort::Phone::Answers);
+    QCOMPARE(czech.err, UiText(Language::Czech, 79) + '\n');
+}
+
+void CliTest::deviceComesFromOptionsOrSettings() {
+    CliRig rig({{"port", "2"}, {"langver", "1"}});
+    rig.runFake({"check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    rig.runFake({"--port", "4", "check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    rig.runFake({"--device", "/dev/ttyUSB3", "check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(rig.log.opened, (QStringList{"/dev/ttyS1", "/dev/ttyS3", "/dev/ttyUSB3"}));
+
+    CliRig device({{"port", "2"}, {"device", "/dev/ttyACM0"}});
+    device.runFake({"check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(device.log.opened, QStringList{"/dev/ttyACM0"});
+
+    // Nothing configured and nothing given: no such port.
+    CliRig empty;
+    CliRun run = empty.runFake({"check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(run.code, kExitUsage);
+    QCOMPARE(run.err, UiText(Language::Czech, 37) + '\n');
+    QVERIFY(empty.log.opened.isEmpty());
+}
+
+void CliTest::wrongUsageExitsWithTwo() {
+    CliRig rig;
+    const QList<QStringList> wrong{{},
+                                   {"frobnicate"},
+                                   {"--port", "5", "check"},
+                                   {"--port", "x", "check"},
+                                   {"--lang", "de", "check"},
+                                   {"--device"},
+                                   {"--device", "a", "--port", "1", "check"},
+                                   {"--bogus", "check"},
+                                   {"--device", "/dev/x", "check", "extra"}};
+    for (const QStringList& args : wrong) {
+        CliRun run = rig.runFake(args, OpenResult::Ok, FakePort::Phone::Answers);
+        QVERIFY2(run.code == kExitUsage, qPrintable(args.join(' ')));
+        QVERIFY2(!run.err.isEmpty(), qPrintable(args.join(' ')));
+    }
+    CliRun help = rig.runFake({"--help"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(help.code, kExitOk);
+    QVERIFY(help.out.contains(QLatin1String("check")));
+    QVERIFY(rig.log.opened.isEmpty());
+}
+
+void CliTest::demoPhoneAnswersTheProgram() {
+#ifndef TELVORA_TEST_HAVE_DEMO_PHONE
+    QSKIP("this build has no demo phone");
+#endif
+    // The real program, as a script would run it, with settings of its own.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    QProcess cli;
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(TELVORA_CLI_PROGRAM), {"--device", "demo", "--lang", "en", "check"});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), kExitOk);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), QStringLiteral("Connect ...\n"));
+
+    cli.start(QStringLiteral(TELVORA_CLI_PROGRAM),
+              {"--device", home.filePath(QStringLiteral("no-such-tty")), "check"});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), kExitUsage);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), UiText(Language::Czech, 37) + '\n');
+}
+
+void CliTest::startScriptAddsTheDemoPhoneOnlyWhenNothingIsConfigured() {
+    QTemporaryDir home;
+    QCOMPARE(DefaultArgs(home.path(), {}), (QStringList{"--device", "demo"}));
+    QCOMPARE(DefaultArgs(home.path(), {"--device", "/dev/ttyUSB0"}),
+             (QStringList{"--device", "/dev/ttyUSB0"}));
+    QCOMPARE(DefaultArgs(home.path(), {"--device=/dev/ttyUSB0"}),
+             QStringList{"--device=/dev/ttyUSB0"});
+
+    // Written the way the program writes its settings.
+    const QString path = home.filePath(QStringLiteral("Telvora/Telvora.conf"));
+    {
+        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
+        store.setPort(QString());
+        store.setLanguage(1);
+    }
+    QCOMPARE(DefaultArgs(home.path(), {"-x"}), (QStringList{"-x", "--device", "demo"}));
+    {
+        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
+        store.setPort(QStringLiteral("2"));
+    }
+    QCOMPARE(DefaultArgs(home.path(), {}), QStringList{});
+    {
+        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
+        store.setPort(QString());
+        store.setDevice(QStringLiteral("/dev/ttyACM0"));
+    }
+    QCOMPARE(DefaultArgs(home.path(), {}), QStringList{});
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"

@@ -1,0 +1,396 @@
+// The main window's start-up, configuration, language and link check,
+// against a fake phone port, fake message boxes and temporary settings.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "device_port.h"
+#include "frm_main.h"
+#include "settings.h"
+#include "shell_fakes.h"
+#include "single_instance.h"
+#include "telvora/link/at_link.h"
+#include "ui_texts.h"
+
+using namespace telvora;
+using telvora::test::FakeMessageBoxes;
+using telvora::test::FakePort;
+using Kind = MessageBoxes::Kind;
+
+namespace {
+
+const QString kConnectedCs = QStringLiteral("Telvora SMS  - Připojeno ...");
+const QString kDisconnectedCs = QStringLiteral("Telvora SMS  - NEPŘIPOJENO !!!");
+
+// One telvora with its own settings file and lock in a temporary folder.
+struct Rig {
+    explicit Rig(const QMap<QString, QString>& stored = {}, OpenResult open = OpenResult::Ok,
+                 FakePort::Phone phone = FakePort::Phone::Answers, const QString& device = {}) {
+        QSettings file(settingsPath(), QSettings::IniFormat);
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            file.setValue(QStringLiteral("Conf/") + it.key(), it.value());
+        }
+        file.sync();
+        settings = std::make_unique<SettingsStore>(
+            std::make_unique<QSettings>(settingsPath(), QSettings::IniFormat));
+        ShellSetup setup;
+        setup.settings = settings.get();
+        setup.messages = &boxes;
+        setup.port = std::make_unique<FakePort>(open, phone, &log);
+        setup.lockPath = lockPath();
+        setup.deviceOverride = device;
+        makeWindow(std::move(setup));
+    }
+
+    void makeWindow(ShellSetup setup) {
+        window = std::make_unique<frmMain>(std::move(setup));
+        window->setConfigurationRunner([this](frmconf& dialog) {
+            ++configurations;
+            windowVisibleAtConfiguration = window->isVisible();
+            shownPort = dialog.cmbport()->currentText();
+            shownLanguage = dialog.cmblang()->currentText();
+            if (answerConfiguration) {
+                answerConfiguration(dialog);
+            }
+        });
+    }
+
+    QString settingsPath() const { return dir.filePath(QStringLiteral("Telvora.conf")); }
+    QString lockPath() const { return dir.filePath(QStringLiteral("telvora.lock")); }
+    StoredSettings stored() const { return settings->read(); }
+
+    QTemporaryDir dir;
+    FakePort::Log log;
+    FakeMessageBoxes boxes;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<frmMain> window;
+
+    std::function<void(frmconf&)> answerConfiguration;  // nothing: closed without OK
+    int configurations = 0;
+    bool windowVisibleAtConfiguration = false;
+    QString shownPort;
+    QString shownLanguage;
+};
+
+const QMap<QString, QString> kCzechCom1{{"port", "1"}, {"langver", "1"}};
+
+// Picks a port entry by its caption, a language, and presses OK.
+std::function<void(frmconf&)> Choose(const QString& port, int language) {
+    return [port, language](frmconf& dialog) {
+        const int index = dialog.cmbport()->findText(port);
+        QVERIFY2(index >= 0, qPrintable(port));
+        dialog.cmbport()->setCurrentIndex(index);
+        dialog.cmblang()->setCurrentIndex(language - 1);
+        dialog.butOK()->click();
+    };
+}
+
+QString Caption(QObject* control) {
+    if (auto* menu = qobject_cast<QMenu*>(control)) {
+        return menu->title();
+    }
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        return action->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    return {};
+}
+
+QObject* Control(QWidget* window, const QString& name) {
+    if (auto* menu = window->findChild<QMenu*>(name)) {
+        return menu;
+    }
+    if (auto* action = window->findChild<QAction*>(name)) {
+        return action;
+    }
+    return window->findChild<QWidget*>(name);
+}
+
+}  // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunConfiguresBeforeTheWindowShows();
+    void storedSettingsChooseLanguageAndPreselectConfiguration();
+    void languageChangeRelabelsEveryControl();
+    void secondInstanceEndsWithoutTouchingThePort();
+    void missingStoredPortEndsAndAsksAgainNextTime();
+    void missingDeviceGivenForOneRunKeepsStoredSettings();
+    void silentPhoneAsksToConfigure();
+    void portInUseIsReportedAndTheWindowRuns();
+    void configurationToMissingPortForgetsIt();
+    void deviceChoiceKeepsThePortSetting();
+    void demoPhoneStartsConnected();
+    void menusLockAndPollSkipsWhileBusy();
+    void gridsHaveTheirColumns();
+};
+
+void FrmMainTest::firstRunConfiguresBeforeTheWindowShows() {
+    Rig rig;
+    rig.answerConfiguration = Choose(QStringLiteral("Com 2"), 2);
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+
+    QCOMPARE(rig.configurations, 1);
+    QVERIFY(!rig.windowVisibleAtConfiguration);
+    QCOMPARE(rig.shownPort, QStringLiteral("Com 1"));  // nothing stored: first entries
+    QCOMPARE(rig.shownLanguage, QStringLiteral("Czech"));
+    QCOMPARE(rig.stored().port, QStringLiteral("2"));
+    QCOMPARE(rig.stored().language, 2);
+    QCOMPARE(rig.log.opened, QStringList{QStringLiteral("/dev/ttyS1")});
+    QCOMPARE(rig.window->ui().mnu_conf->text(), QStringLiteral("&Configuration"));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QVERIFY(rig.window->ui().TimerSignal->isActive());
+    QCOMPARE(rig.window->ui().TimerSignal->interval(), 7000);
+}
+
+void FrmMainTest::storedSettingsChooseLanguageAndPreselectConfiguration() {
+    Rig rig({{"port", "3"}, {"langver", "2"}});
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.configurations, 0);
+    QCOMPARE(rig.log.opened, QStringList{QStringLiteral("/dev/ttyS2")});
+    QCOMPARE(rig.window->ui().cmbNactiSMS->text(), QStringLiteral("Download &SMS"));
+
+    // Closed without OK: nothing changes and the signal timer runs again.
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.configurations, 1);
+    QCOMPARE(rig.shownPort, QStringLiteral("Com 3"));
+    QCOMPARE(rig.shownLanguage, QStringLiteral("English"));
+    QCOMPARE(rig.stored().port, QStringLiteral("3"));
+    QVERIFY(rig.window->ui().TimerSignal->isActive());
+}
+
+void FrmMainTest::languageChangeRelabelsEveryControl() {
+    struct Row {
+        const char* control;
+        bool toolTip;
+        int text;
+    };
+    const Row rows[] = {
+        {"mnu_exit", false, 1},      {"mnu_conf", false, 2},     {"mnu_seznam", false, 3},
+        {"mni_open", false, 4},      {"mni_save", false, 5},     {"mni_upload", false, 6},
+        {"mni_razeni_0", false, 7},  {"mni_razeni_1", false, 8}, {"mnu_zpravy", false, 9},
+        {"mni_ulozsms", false, 10},  {"mnu_melodie", false, 11}, {"mnu_aplikace", false, 12},
+        {"lbltlfseznam", false, 22}, {"lbltlfcislo", false, 14}, {"lbltextzpravy", false, 18},
+        {"lblzbyvachar", false, 23}, {"lblchars", false, 24},    {"cmbPhoneBook", false, 13},
+        {"cmbVytocit", false, 15},   {"cmbZavesit", false, 16},  {"cmbZavesit", true, 17},
+        {"cmbOdeslat", false, 20},   {"cmbClear", false, 19},    {"cmbNactiSMS", false, 26},
+        {"Checkdelete", false, 27},  {"Checkdelete", true, 32},  {"CheckDelsi160", false, 21},
+        {"flexSMS", true, 33},
+    };
+    Rig rig(kCzechCom1);
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    for (Language language : {Language::Czech, Language::English}) {
+        if (language == Language::English) {
+            rig.answerConfiguration = Choose(QStringLiteral("Com 1"), 2);
+            rig.window->ui().mnu_conf->trigger();
+        }
+        for (const Row& row : rows) {
+            QObject* control = Control(rig.window.get(), QString::fromLatin1(row.control));
+            QVERIFY2(control != nullptr, row.control);
+            QString expected = UiText(language, row.text);
+            if (row.text == 22) {
+                expected = QStringLiteral("- ") + expected + QStringLiteral(" -");
+            }
+            const QString shown =
+                row.toolTip ? qobject_cast<QWidget*>(control)->toolTip() : Caption(control);
+            QVERIFY2(shown == expected,
+                     qPrintable(
+                         QStringLiteral("%1: %2 instead of %3").arg(row.control, shown, expected)));
+        }
+        QCOMPARE(rig.window->ui().cmbExit->text(), QStringLiteral("E&xit"));
+    }
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
+}
+
+void FrmMainTest::secondInstanceEndsWithoutTouchingThePort() {
+    Rig rig(kCzechCom1);
+    SingleInstance first(rig.lockPath());
+    QVERIFY(first.tryAcquire());
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Ended);
+    QVERIFY(rig.log.opened.isEmpty());
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.configurations, 0);
+}
+
+void FrmMainTest::missingStoredPortEndsAndAsksAgainNextTime() {
+    {
+        Rig rig({{"port", "3"}, {"langver", "2"}}, OpenResult::InvalidPort);
+        QCOMPARE(rig.window->Startup(), frmMain::StartResult::Ended);
+        QCOMPARE(rig.boxes.shown.size(), 1);
+        QCOMPARE(rig.boxes.shown[0].kind, Kind::Error);
+        QCOMPARE(rig.boxes.shown[0].text, UiText(Language::English, 37));
+        QCOMPARE(rig.stored().port, QString());
+        QCOMPARE(rig.stored().language, 2);
+        QVERIFY(NeedsConfiguration(rig.stored()));
+    }
+}
+
+void FrmMainTest::missingDeviceGivenForOneRunKeepsStoredSettings() {
+    Rig rig({{"port", "2"}, {"langver", "1"}}, OpenResult::InvalidPort, FakePort::Phone::Answers,
+            QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Ended);
+    QCOMPARE(rig.log.opened, QStringList{QStringLiteral("/dev/ttyUSB7")});
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, 37));
+    QCOMPARE(rig.stored().port, QStringLiteral("2"));
+}
+
+void FrmMainTest::silentPhoneAsksToConfigure() {
+    {
+        Rig rig(kCzechCom1, OpenResult::Ok, FakePort::Phone::Silent);
+        rig.boxes.answers = {false};
+        QCOMPARE(rig.window->Startup(), frmMain::StartResult::Ended);
+        QCOMPARE(rig.boxes.shown.size(), 1);
+        QVERIFY(rig.boxes.shown[0].question);
+        QCOMPARE(rig.boxes.shown[0].kind, Kind::Error);
+        QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, 36));
+        QCOMPARE(rig.log.closes, 1);
+        QCOMPARE(rig.configurations, 0);
+    }
+    {
+        // Yes: the configuration window; the port is moved to the new choice.
+        Rig rig(kCzechCom1, OpenResult::Ok, FakePort::Phone::Silent);
+        rig.boxes.answers = {true};
+        rig.answerConfiguration = Choose(QStringLiteral("Com 4"), 1);
+        QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+        QCOMPARE(rig.configurations, 1);
+        QCOMPARE(rig.log.opened, (QStringList{"/dev/ttyS0", "/dev/ttyS3"}));
+        QCOMPARE(rig.window->windowTitle(), kDisconnectedCs);
+        QVERIFY(!rig.window->link().Connected());
+    }
+}
+
+void FrmMainTest::portInUseIsReportedAndTheWindowRuns() {
+    Rig rig(kCzechCom1, OpenResult::PortInUse);
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].kind, Kind::Error);
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, 79));
+    QCOMPARE(rig.window->windowTitle(), kDisconnectedCs);
+    QCOMPARE(rig.stored().port, QStringLiteral("1"));
+}
+
+void FrmMainTest::configurationToMissingPortForgetsIt() {
+    Rig rig(kCzechCom1);
+    rig.log.missing << QStringLiteral("/dev/ttyS3");
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+
+    rig.answerConfiguration = Choose(QStringLiteral("Com 4"), 2);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.boxes.shown.size(), 2);  // 37, then 78 from the link check after it
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::English, 37));
+    QCOMPARE(rig.boxes.shown[1].text, UiText(Language::English, 78));
+    QCOMPARE(rig.stored().port, QString());
+    QCOMPARE(rig.stored().language, 2);
+    QCOMPARE(rig.window->ui().cmbVytocit->text(), QStringLiteral("Dial"));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - DISCONNECT !!!"));
+}
+
+void FrmMainTest::deviceChoiceKeepsThePortSetting() {
+    Rig rig({{"port", "3"}, {"langver", "1"}});
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    rig.answerConfiguration = Choose(QStringLiteral("Demo phone"), 1);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.stored().device, QStringLiteral("demo"));
+    QCOMPARE(rig.stored().port, QStringLiteral("3"));
+    QCOMPARE(rig.log.opened.last(), QStringLiteral("demo"));
+
+    // The stored device is preselected, and a Com port replaces it again.
+    rig.answerConfiguration = Choose(QStringLiteral("Com 2"), 1);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.shownPort, QStringLiteral("Demo phone"));
+    QCOMPARE(rig.stored().device, QString());
+    QCOMPARE(rig.stored().port, QStringLiteral("2"));
+    QCOMPARE(rig.log.opened.last(), QStringLiteral("/dev/ttyS1"));
+}
+
+void FrmMainTest::demoPhoneStartsConnected() {
+#ifndef TELVORA_TEST_HAVE_DEMO_PHONE
+    QSKIP("this build has no demo phone");
+#endif
+    Rig rig;  // no settings at all: --device demo skips the first-run configuration
+    ShellSetup setup;
+    setup.settings = rig.settings.get();
+    setup.messages = &rig.boxes;
+    setup.port = MakeDevicePort();
+    setup.lockPath = rig.lockPath();
+    setup.deviceOverride = QStringLiteral("demo");
+    rig.makeWindow(std::move(setup));
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.configurations, 0);
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+    QVERIFY(rig.window->link().Connected());
+}
+
+void FrmMainTest::menusLockAndPollSkipsWhileBusy() {
+    Rig rig(kCzechCom1);
+    int polls = 0;
+    rig.window->setNetworkPoll([&polls] { ++polls; });
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(polls, 1);  // once at the end of start-up
+
+    const MainControls& ui = rig.window->ui();
+    const QList<QAction*> menus{ui.mnu_exit,    ui.mnu_conf,     ui.mnu_seznam->menuAction(),
+                                ui.mnu_melodie, ui.mnu_aplikace, ui.mnu_zpravy->menuAction()};
+    rig.window->LockMenus();
+    for (QAction* menu : menus) {
+        QVERIFY2(!menu->isEnabled(), qPrintable(menu->objectName()));
+    }
+    rig.window->UnlockMenus();
+    for (QAction* menu : menus) {
+        QVERIFY2(menu->isEnabled(), qPrintable(menu->objectName()));
+    }
+
+    rig.window->link().setBusy(true);
+    QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
+    QCOMPARE(polls, 1);
+    rig.window->link().setBusy(false);
+    QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
+    QCOMPARE(polls, 2);
+}
+
+void FrmMainTest::gridsHaveTheirColumns() {
+    Rig rig({{"port", "1"}, {"langver", "2"}});
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    const QTableWidget* messages = rig.window->ui().flexSMS;
+    QCOMPARE(messages->columnCount(), 6);
+    QCOMPARE(messages->columnWidth(0), 110);  // 1650 twips
+    QCOMPARE(messages->columnWidth(1), 90);   // 1350 twips
+    QCOMPARE(messages->columnWidth(2), 300);  // 4500 twips
+    for (int column = 3; column < 6; ++column) {
+        QVERIFY(messages->isColumnHidden(column));
+    }
+    QCOMPARE(messages->horizontalHeaderItem(0)->text(), QStringLiteral("Time"));
+    QCOMPARE(messages->horizontalHeaderItem(1)->text(), QStringLiteral("Phone"));
+    QCOMPARE(messages->horizontalHeaderItem(2)->text(), QStringLiteral("Mesg"));
+
+    const QTableWidget* phoneBook = rig.window->ui().FlexPB;
+    QCOMPARE(phoneBook->columnCount(), 3);
+    QCOMPARE(phoneBook->columnWidth(0), 140);  // 2100 twips
+    QVERIFY(phoneBook->isColumnHidden(1));
+    QVERIFY(phoneBook->isColumnHidden(2));
+    QVERIFY(rig.window->ui().mni_razeni_0->isChecked());
+}
+
+QTEST_MAIN(FrmMainTest)
+#include "tst_frm_main.moc"
