@@ -1,0 +1,63 @@
+#include "phonesim_port.h"
+
+namespace phonesim {
+
+PhoneSimPort::PhoneSimPort(PhoneState state, QObject* parent)
+    : telvora::SerialPort(parent), m_phone(std::move(state)) {
+    connect(&m_pacer, &AnswerPacer::output, this, &PhoneSimPort::receive);
+}
+
+telvora::OpenResult PhoneSimPort::open(const QString& device) {
+    if (m_open) {
+        m_error = QStringLiteral("%1 is already open").arg(m_device);
+        return telvora::OpenResult::PortInUse;
+    }
+    if (m_openResult != telvora::OpenResult::Ok) {
+        m_error = QStringLiteral("simulated failure opening %1").arg(device);
+        return m_openResult;
+    }
+    m_device = device;
+    m_error.clear();
+    m_open = true;
+    return telvora::OpenResult::Ok;
+}
+
+void PhoneSimPort::close() {
+    m_open = false;
+    m_pacer.clear();
+    m_received.clear();
+}
+
+bool PhoneSimPort::write(const QByteArray& data) {
+    if (!m_open) {
+        m_error = QStringLiteral("the port is not open");
+        return false;
+    }
+    m_pacer.setBaud(m_phone.options().baud);
+    m_pacer.schedule(m_phone.receive(data));
+    return true;
+}
+
+QByteArray PhoneSimPort::readAll() {
+    return std::exchange(m_received, {});
+}
+
+void PhoneSimPort::breakLink() {
+    close();
+    m_error = QStringLiteral("the phone was disconnected");
+    emit failed();
+}
+
+void PhoneSimPort::receive(const QByteArray& bytes) {
+    if (!m_open) {
+        return;
+    }
+    m_received += bytes;
+    emit readyRead();
+}
+
+std::unique_ptr<PhoneSimPort> makeDemoPhonePort(QObject* parent) {
+    return std::make_unique<PhoneSimPort>(demoPhoneState(), parent);
+}
+
+}  // namespace phonesim
