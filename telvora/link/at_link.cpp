@@ -76,6 +76,15 @@ bool AtLink::SendCommand(const QByteArray& command) {
     return written;
 }
 
+bool AtLink::SendData(const QByteArray& data) {
+    if (!m_port->isOpen()) {
+        return false;
+    }
+    const bool written = m_port->write(data);
+    m_sentClock.start();
+    return written;
+}
+
 QByteArray AtLink::ReadInput() {
     return m_port->isOpen() ? m_port->readAll() : QByteArray();
 }

@@ -70,6 +70,10 @@ public:
 
     // Writes `command` + CR after discarding input that is already waiting.
     bool SendCommand(const QByteArray& command);
+    // Writes `data` exactly as given (no CR, nothing discarded): the second
+    // half of a command that the phone prompts for, such as a message PDU
+    // ended by Ctrl-Z. Restarts the answer clock like SendCommand.
+    bool SendData(const QByteArray& data);
     QByteArray ReadInput();
     // SendCommand, then wait up to `delayMs` (ending early once a final result
     // code has arrived), then return what arrived. Window keeps painting but

@@ -195,13 +195,19 @@ TEST_F(AtLinkTest, CollectUntilStopsOnPhoneErrorsOnlyWhenAsked) {
     }
 }
 
-TEST_F(AtLinkTest, CollectUntilPrefersTheCallersMarkerOverAnError) {
+TEST_F(AtLinkTest, PromptedDataKeepsTheCommandsAnswerAndPrefersTheCallersMarker) {
     openPort();
+    m_port->queueAnswer("AT+CMGS=16\r\r\n> ", 5);
     m_port->queueAnswer("\r\nERROR: 500\r\n", 5);
-    ASSERT_TRUE(m_link->SendCommand(QByteArray("0011000C91") + '\x1a'));
+    ASSERT_TRUE(m_link->SendCommand("AT+CMGS=16"));
+    m_link->Pause(100);
+    ASSERT_TRUE(m_link->SendData(QByteArray("0011000C91") + '\x1a'));
+    EXPECT_EQ(m_port->written().last(), QByteArray("0011000C91") + '\x1a');
+    EXPECT_EQ(m_port->discards(), 1);  // only the command discards
     QByteArray buffer;
     EXPECT_EQ(m_link->CollectUntil(buffer, {"OK\r\n", "ERROR: 500\r\n"}, kLongWaitMs),
               CollectResult::Marker);
+    EXPECT_EQ(buffer, "AT+CMGS=16\r\r\n> \r\nERROR: 500\r\n");
 }
 
 TEST_F(AtLinkTest, CollectUntilEndsWhenThePortFails) {
