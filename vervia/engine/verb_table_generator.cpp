@@ -258,6 +258,12 @@ private:
         if (words.size() != 1) {
             m_reporter.Error(file, number, "an infinitive line holds exactly one word");
         }
+        if (index == kInfinitives.size()) {
+            m_reporter.Error(file, number,
+                             "verb block " + std::to_string(index + 1) + " \"" +
+                                 std::string(words.front()) + "\" is one more than the " +
+                                 std::to_string(kVerbCount) + " of the table");
+        }
         if (index < kInfinitives.size() && words.front() != kInfinitives[index]) {
             m_reporter.Error(file, number,
                              "verb " + std::to_string(index + 1) + " must be \"" +
@@ -279,9 +285,10 @@ private:
         if (m_nextLabel >= kLabels.size() || name != kLabels[m_nextLabel].name) {
             const bool known = std::any_of(kLabels.begin(), kLabels.end(),
                                            [&](const Label& l) { return l.name == name; });
-            const std::string expected = m_nextLabel < kLabels.size()
-                                             ? "\"" + std::string(kLabels[m_nextLabel].name) + "\""
-                                             : "the next infinitive";
+            std::string expected = "the next infinitive";
+            if (m_nextLabel < kLabels.size()) {
+                expected.assign(1, '"').append(kLabels[m_nextLabel].name).append(1, '"');
+            }
             m_reporter.Error(file, number,
                              std::string(known ? "label \"" : "unknown label \"") +
                                  std::string(name) + "\" where " + expected + " is expected");

@@ -84,7 +84,9 @@ TEST_F(VerbTableGenerator, ReportsFileAndLineOfBadForms) {
         << run.errors;
 
     data = kAbastecer;
-    data.replace(data.find("abastecen\n"), 9, "-");
+    const std::size_t last = data.find("abastecen\n");
+    data.erase(last, 9);
+    data.insert(last, 1, '-');
     run = Generate(data);
     EXPECT_NE(run.errors.find("verbs.txt:6: error: empty form in presente"), std::string::npos)
         << run.errors;
