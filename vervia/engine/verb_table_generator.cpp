@@ -261,8 +261,8 @@ private:
         if (index == kInfinitives.size()) {
             m_reporter.Error(file, number,
                              "verb block " + std::to_string(index + 1) + " \"" +
-                                 std::string(words.front()) + "\" is one more than the " +
-                                 std::to_string(kVerbCount) + " of the table");
+                                 std::string(words.front()) + "\" is beyond the " +
+                                 std::to_string(kVerbCount) + " verbs of the table");
         }
         if (index < kInfinitives.size() && words.front() != kInfinitives[index]) {
             m_reporter.Error(file, number,
