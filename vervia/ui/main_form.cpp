@@ -668,16 +668,9 @@ void TMainForm::AddToHistory(const QString& text) {
     if (position < 0) {
         return;
     }
-    // Inserting into an empty combo box makes the new entry current, which
-    // rewrites the edit text; what the user typed and the cursor must stay.
-    QLineEdit* edit = ComboBox1->lineEdit();
-    const int cursor = edit->cursorPosition();
+    // The history changes, not the text: no second evaluation.
     const QSignalBlocker blocker(ComboBox1);
     ComboBox1->insertItem(position, text);
-    if (edit->text() != text) {
-        edit->setText(text);
-    }
-    edit->setCursorPosition(cursor);
 }
 
 }  // namespace vervia

@@ -334,6 +334,16 @@ private slots:
         QCOMPARE(History(), Split("Abrir comer ir irar vivir"));
     }
 
+    void firstHistoryEntryKeepsTheCursorInsideTheWord() {
+        Type(QStringLiteral("hablr"));
+        QTest::keyClick(VerbEdit(), Qt::Key_Left);
+        Type(QStringLiteral("a"));
+        QCOMPARE(Form().ComboBox1->currentText(), QStringLiteral("hablar"));
+        QCOMPARE(VerbEdit()->cursorPosition(), 5);
+        Type(QStringLiteral("x"));
+        QCOMPARE(Form().ComboBox1->currentText(), QStringLiteral("hablaxr"));
+    }
+
     void typingIsNotCompletedFromTheHistory() {
         auto& f = Form();
         Type(QStringLiteral("hablar"));
@@ -368,6 +378,27 @@ private slots:
         f.Edit8->setFocus();
         f.ComboBox1->setFocus();
         QTRY_COMPARE(f.Edit8->text(), QStringLiteral("vivo"));
+    }
+
+    void keyboardReachesTheTenses() {
+        auto& f = Form();
+        QTRY_VERIFY(f.ComboBox1->hasFocus());
+        Type(QStringLiteral("vivir"));
+        // A mnemonic clicks its button after a short visible press.
+        QTest::keyClick(&f, Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(f.RadioButton2->isChecked());
+        QCOMPARE(f.Edit8->text(), QStringLiteral("viví"));
+        QTest::keyClick(&f, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(f.Edit8->text(), QStringLiteral("viviré"));
+        // Tab goes from the verb box to the tenses, then on to the first result.
+        f.ComboBox1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(qobject_cast<QRadioButton*>(QApplication::focusWidget()));
+        QWidget* next = f.RadioButton6->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus) {
+            next = next->nextInFocusChain();
+        }
+        QCOMPARE(next, static_cast<QWidget*>(f.Edit8));
     }
 
     void aboutLinkOpensTheWebAddress() {
