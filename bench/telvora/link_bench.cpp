@@ -77,7 +77,7 @@ double CpuSeconds() {
 }
 
 void Report(const char* name, double value, const char* unit, double target) {
-    std::printf("%-34s %9.3f %-3s target %7.3f %-3s ratio %.3f\n", name, value, unit, target, unit,
+    std::printf("%-34s %9.4f %-3s target %7.3f %-3s ratio %.4f\n", name, value, unit, target, unit,
                 value / target);
 }
 
