@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
