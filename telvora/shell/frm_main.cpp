@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -100,7 +99,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     m_ui.TimerSignal->setInterval(kSignalIntervalMs);
     connect(m_ui.TimerSignal, &QTimer::timeout, this, &frmMain::PollNetworkStatus);
     PrepareGrids();
-    resize(1060, 640);
+    resize(960, 620);
 }
 
 frmMain::~frmMain() {
@@ -157,17 +156,7 @@ void frmMain::buildControls() {
     phoneBook->addWidget(m_ui.FlexPB, 1);
     phoneBook->addWidget(m_ui.cmbPhoneBook);
 
-    // Network status, number and message editor in the middle.
-    auto* status = Named(new QFrame(central), "frameSignal");
-    status->setFrameShape(QFrame::StyledPanel);
-    m_ui.lblSignal = Named(new QLabel(status), "lblSignal");
-    m_ui.lblSignal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_ui.lblSignal->setMinimumHeight(2 * m_ui.lblSignal->fontMetrics().lineSpacing() + 4);
-    m_ui.lblSignal->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* statusLayout = new QVBoxLayout(status);
-    statusLayout->setContentsMargins(8, 4, 8, 4);
-    statusLayout->addWidget(m_ui.lblSignal);
-
+    // Number and message editor in the middle.
     m_ui.lbltlfcislo = Named(new QLabel(central), "lbltlfcislo");
     m_ui.txtNumber = Named(new QLineEdit(central), "txtNumber");
     m_ui.lbltlfcislo->setBuddy(m_ui.txtNumber);
@@ -196,8 +185,6 @@ void frmMain::buildControls() {
     sendButtons->addWidget(m_ui.cmbClear);
 
     auto* editor = new QVBoxLayout;
-    editor->addWidget(status);
-    editor->addSpacing(6);
     editor->addWidget(m_ui.lbltlfcislo);
     editor->addWidget(m_ui.txtNumber);
     editor->addLayout(callButtons);
@@ -228,11 +215,16 @@ void frmMain::buildControls() {
     columns->setSpacing(14);
     columns->addLayout(phoneBook);
     columns->addLayout(editor, 1);
-    columns->addLayout(received, 2);
+    columns->addLayout(received);
 
     m_ui.cmbExit = Named(new QPushButton(QStringLiteral("E&xit"), central), "cmbExit");
     connect(m_ui.cmbExit, &QPushButton::clicked, this, &QWidget::close);
+    // Operator and signal bar, two lines, at the bottom left.
+    m_ui.lblSignal = Named(new QLabel(central), "lblSignal");
+    m_ui.lblSignal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_ui.lblSignal->setMinimumHeight(2 * m_ui.lblSignal->fontMetrics().lineSpacing());
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_ui.lblSignal);
     bottom->addStretch();
     bottom->addWidget(m_ui.cmbExit);
 
@@ -261,7 +253,10 @@ void frmMain::PrepareGrids() {
     }
     const int messagesWidth = TwipsToPixels(1650 + 1350 + 4500) + 2 * messages->frameWidth() +
                               messages->verticalScrollBar()->sizeHint().width();
-    messages->setMinimumWidth(messagesWidth);
+    // The message panel is as wide as the visible columns, so no empty
+    // header strip shows beside them.
+    messages->setFixedWidth(messagesWidth);
+    m_ui.txtNacteneSMS->setFixedWidth(messagesWidth);
 
     QTableWidget* phoneBook = m_ui.FlexPB;
     phoneBook->setColumnCount(kPhoneBookColumns);
@@ -293,7 +288,10 @@ frmMain::StartResult frmMain::Startup() {
     }
     ApplyLanguage(m_language);
 
-    const OpenResult opened = m_link->OpenPort(currentDevice());
+    // No port chosen (the first-run configuration was closed without OK)
+    // counts as a port that does not exist.
+    const QString device = currentDevice();
+    const OpenResult opened = device.isEmpty() ? OpenResult::InvalidPort : m_link->OpenPort(device);
     if (opened == OpenResult::InvalidPort) {
         m_messages->error(UiText(37));
         forgetPort();

@@ -159,6 +159,14 @@ void FrmMainTest::firstRunConfiguresBeforeTheWindowShows() {
     QVERIFY(rig.boxes.shown.isEmpty());
     QVERIFY(rig.window->ui().TimerSignal->isActive());
     QCOMPARE(rig.window->ui().TimerSignal->interval(), 7000);
+
+    // Closed without OK on the first run: no port, so text 37 and the end.
+    Rig closed;
+    QCOMPARE(closed.window->Startup(), frmMain::StartResult::Ended);
+    QCOMPARE(closed.configurations, 1);
+    QVERIFY(closed.log.opened.isEmpty());
+    QCOMPARE(closed.boxes.shown.size(), 1);
+    QCOMPARE(closed.boxes.shown[0].text, UiText(Language::Czech, 37));
 }
 
 void FrmMainTest::storedSettingsChooseLanguageAndPreselectConfiguration() {

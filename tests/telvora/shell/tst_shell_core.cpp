@@ -18,6 +18,8 @@ using telvora::test::FakePort;
 class ShellCoreTest : public QObject {
     Q_OBJECT
 private slots:
+    // First: QSettings reads XDG_CONFIG_HOME once, when first asked for a user path.
+    void userSettingsLiveWhereTheStartScriptReadsThem();
     void everyTextExistsInBothLanguages();
     void textsKeepTheirExactWording();
     void textIdsSelectTheLanguage();
@@ -27,6 +29,13 @@ private slots:
     void onlyOneInstanceHoldsTheLock();
     void devicePortSwitchesBetweenDeviceAndDemo();
 };
+
+void ShellCoreTest::userSettingsLiveWhereTheStartScriptReadsThem() {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    SettingsStore store;
+    QCOMPARE(store.fileName(), home.filePath(QStringLiteral("Telvora/Telvora.conf")));
+}
 
 void ShellCoreTest::everyTextExistsInBothLanguages() {
     for (int n = kFirstTextNumber; n <= kLastTextNumber; ++n) {
