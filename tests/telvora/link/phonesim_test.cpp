@@ -11,6 +11,9 @@
 namespace telvora {
 namespace {
 
+// Exchange ends on the final result; this only bounds a broken run.
+constexpr int kGenerousMs = 5000;
+
 // Runs telvora-phonesim with `arguments` for the life of the object.
 class Simulator {
 public:
@@ -37,6 +40,16 @@ private:
     QString m_device;
 };
 
+// CheckLink gives the phone only 150 ms; on a heavily loaded machine the
+// simulator process may miss one pause, so an answering phone gets three.
+LinkState CheckLinkUpToThreeTimes(AtLink& link) {
+    LinkState state = LinkState::NotConnected;
+    for (int i = 0; i < 3 && state != LinkState::Connected; ++i) {
+        state = link.CheckLink();
+    }
+    return state;
+}
+
 class PhonesimLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,9 +72,9 @@ TEST_F(PhonesimLinkTest, ConnectsWithEchoOnAndOff) {
         SCOPED_TRACE(echo);
         Simulator simulator({"--echo", echo, "--latency", "5"});
         auto link = openOn(simulator);
-        EXPECT_EQ(link->CheckLink(), LinkState::Connected);
+        EXPECT_EQ(CheckLinkUpToThreeTimes(*link), LinkState::Connected);
         EXPECT_TRUE(link->Connected());
-        const QByteArray signal = link->Exchange("AT+CSQ", timeouts::kStatusMs);
+        const QByteArray signal = link->Exchange("AT+CSQ", kGenerousMs);
         EXPECT_EQ(SkipFields(signal, ":", 1).trimmed().split(',').value(0).toInt(), 18)
             << signal.constData();
     }
@@ -90,7 +103,7 @@ TEST_F(PhonesimLinkTest, LateAnswerIsNotTakenForTheNextCommand) {
     const QByteArray early = link->Exchange("AT+COPS?", timeouts::kStatusMs);
     EXPECT_FALSE(early.contains("+COPS:")) << early.constData();
     link->Pause(600);
-    const QByteArray signal = link->Exchange("AT+CSQ", timeouts::kStatusMs);
+    const QByteArray signal = link->Exchange("AT+CSQ", kGenerousMs);
     EXPECT_TRUE(signal.contains("+CSQ:")) << signal.constData();
     EXPECT_FALSE(signal.contains("+COPS:")) << signal.constData();
 }
@@ -102,7 +115,7 @@ TEST_F(PhonesimLinkTest, DeviceHeldByTheProgramIsPortInUseForAnother) {
     second.start(QCoreApplication::applicationFilePath(), {"--hold-port", simulator.device()});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.readLine().trimmed(), "failed");
-    EXPECT_EQ(first->CheckLink(), LinkState::Connected);
+    EXPECT_EQ(CheckLinkUpToThreeTimes(*first), LinkState::Connected);
 }
 
 }  // namespace
