@@ -661,8 +661,10 @@ Answer SimulatedPhone::cpbr(Form form, const QList<Arg>& args) {
 Answer SimulatedPhone::cpbw(Form form, const QList<Arg>& args) {
     PhoneBook& book = m_state.phoneBooks[m_phoneBook];
     if (form == Form::Test) {
+        // The types as a range, not a list "(129,145)": clients that find the
+        // name length by counting commas expect it after the third one.
         return ok({"+CPBW: (1-" + QByteArray::number(book.size) + ")," +
-                   QByteArray::number(book.numberLength) + ",(129,145)," +
+                   QByteArray::number(book.numberLength) + ",(128-255)," +
                    QByteArray::number(book.nameLength)});
     }
     if (form != Form::Set || args.size() > 4) {

@@ -183,7 +183,7 @@ TEST_F(PhoneTest, PhoneBookRead) {
 
 TEST_F(PhoneTest, PhoneBookWriteEraseAndLimits) {
     send("ATE0\rAT+CMEE=1\r");
-    EXPECT_EQ(send("AT+CPBW=?\r"), "\r\n+CPBW: (1-20),12,(129,145),8\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CPBW=?\r"), "\r\n+CPBW: (1-20),12,(128-255),8\r\n\r\nOK\r\n");
     EXPECT_EQ(send("AT+CPBW=3,\"5550123\",,\"Jan, Jr\"\r"), "\r\nOK\r\n");
     EXPECT_EQ(send("AT+CPBW=2,\"420123456789\",145,\"Eva\"\r"), "\r\nOK\r\n");
     EXPECT_EQ(send("AT+CPBR=2,3\r"),
