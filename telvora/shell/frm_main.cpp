@@ -455,6 +455,13 @@ void frmMain::acceptConfiguration(const frmconf& dialog) {
 }
 
 bool frmMain::CheckLink() {
+    // A command that already holds the port runs its own check; otherwise the
+    // check holds the port itself, so that a timer tick during its wait
+    // cannot start a second exchange.
+    std::optional<PortLease> lease;
+    if (!m_link->Busy()) {
+        lease = m_link->tryAcquire();
+    }
     const LinkState state = m_link->CheckLink();
     if ((state == LinkState::InvalidPort || state == LinkState::PortInUse) && !m_showingLinkError) {
         // A timer tick during the modal box must not stack a second one.

@@ -695,9 +695,14 @@ Answer SimulatedPhone::cpbw(Form form, const QList<Arg>& args) {
         book.entries.remove(position);
         return ok();
     }
-    std::optional<int> type = args.value(2).isEmpty() ? std::nullopt : toInt(args.at(2));
-    if (!args.value(2).isEmpty() && (!type || *type < 128 || *type > 255)) {
-        return syntaxError();
+    // 0 when no type was given; a given type must be a valid address type.
+    int type = 0;
+    if (!args.value(2).isEmpty()) {
+        const std::optional<int> given = toInt(args.at(2));
+        if (!given || *given < 128 || *given > 255) {
+            return syntaxError();
+        }
+        type = *given;
     }
     if (!validDialChars(number)) {
         return cmeError(27);

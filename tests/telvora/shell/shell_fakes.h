@@ -15,7 +15,7 @@ namespace telvora::test {
 class FakePort : public SerialPort {
     Q_OBJECT
 public:
-    enum class Phone { Answers, Silent };
+    enum class Phone { Answers, AnswersLater, Silent };
 
     struct Log {
         QStringList opened;   // every device open() was asked for
@@ -44,6 +44,14 @@ public:
     bool write(const QByteArray& data) override {
         if (!m_log->open) {
             return false;
+        }
+        if (m_phone == Phone::AnswersLater) {
+            // The answer arrives with the next turn of the event loop, so the
+            // link really waits for it.
+            QTimer::singleShot(0, this, [this, data] {
+                m_pending += data + "\r\nOK\r\n";
+                emit readyRead();
+            });
         }
         if (m_phone == Phone::Answers) {
             // Echo, then the final result, as a phone with echo on does. The

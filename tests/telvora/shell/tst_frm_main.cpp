@@ -139,6 +139,7 @@ private slots:
     void deviceChoiceKeepsThePortSetting();
     void demoPhoneStartsConnected();
     void menusLockAndPollSkipsWhileBusy();
+    void linkCheckHoldsThePortAgainstATimerTick();
     void gridsHaveTheirColumns();
 };
 
@@ -375,6 +376,24 @@ void FrmMainTest::menusLockAndPollSkipsWhileBusy() {
     rig.window->link().setBusy(false);
     QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
     QCOMPARE(polls, 2);
+}
+
+void FrmMainTest::linkCheckHoldsThePortAgainstATimerTick() {
+    Rig rig(kCzechCom1, OpenResult::Ok, FakePort::Phone::AnswersLater);
+    int polls = 0;
+    rig.window->setNetworkPoll([&polls] { ++polls; });
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    polls = 0;
+
+    // A tick that comes due while the check waits for "OK" must find the
+    // port taken, not start a second exchange on the line.
+    const MainControls& ui = rig.window->ui();
+    QTimer::singleShot(0, ui.TimerSignal, [&ui] {
+        QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
+    });
+    QVERIFY(rig.window->CheckLink());
+    QCOMPARE(polls, 0);
+    QVERIFY(!rig.window->link().Busy());
 }
 
 void FrmMainTest::gridsHaveTheirColumns() {
