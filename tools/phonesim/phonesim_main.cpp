@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption faultOption(
         "fault",
         "Inject a fault: COMMAND=KIND[:ARG], KIND silent|error|garbage|drop|late (repeatable).",
-        "SPEC");
+        "FAULT");
     const QCommandLineOption echoOption("echo", "Echo after power-on: on or off.", "on|off");
     parser.addOptions(
         {stateOption, saveOption, linkOption, latencyOption, baudOption, faultOption, echoOption});
@@ -92,8 +92,8 @@ int main(int argc, char* argv[]) {
         }
         options.echo = echo == "on";
     }
-    for (const QString& spec : parser.values(faultOption)) {
-        const auto fault = phonesim::parseFault(spec, &error);
+    for (const QString& faultText : parser.values(faultOption)) {
+        const auto fault = phonesim::parseFault(faultText, &error);
         if (!fault) {
             return fail(error);
         }

@@ -51,17 +51,17 @@ std::optional<Fault> parseFault(const QString& text, QString* error) {
     }
     Fault fault;
     fault.command = text.left(equals).trimmed().toLatin1();
-    const QString spec = text.mid(equals + 1).trimmed();
-    const QString name = spec.section(':', 0, 0);
+    const QString kindAndArg = text.mid(equals + 1).trimmed();
+    const QString name = kindAndArg.section(':', 0, 0);
     const auto kind = kindFromName(name);
     if (!kind) {
         setError(error, QStringLiteral("fault \"%1\": unknown kind \"%2\"").arg(text, name));
         return std::nullopt;
     }
     fault.kind = *kind;
-    if (spec.contains(':')) {
+    if (kindAndArg.contains(':')) {
         bool ok = false;
-        fault.arg = spec.section(':', 1).toInt(&ok);
+        fault.arg = kindAndArg.section(':', 1).toInt(&ok);
         if (!ok || fault.arg < 0) {
             setError(error, QStringLiteral("fault \"%1\": bad argument").arg(text));
             return std::nullopt;

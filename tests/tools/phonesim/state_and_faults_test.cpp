@@ -122,7 +122,7 @@ class FaultTest : public ::testing::Test {
 protected:
     FaultTest() : phone(demoPhoneState()) { phone.options().latencyMs = 0; }
     QByteArray send(const QByteArray& bytes) { return phone.receiveText(bytes); }
-    void fault(const char* spec) { phone.addFault(*parseFault(spec, nullptr)); }
+    void fault(const char* text) { phone.addFault(*parseFault(text, nullptr)); }
     SimulatedPhone phone;
 };
 
