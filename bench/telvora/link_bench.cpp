@@ -117,12 +117,12 @@ void BenchSilentWait(int waitMs) {
     PtyPhone phone(false);
     AtLink link(std::make_unique<telvora::QtSerialPort>());
     link.OpenPort(phone.device());
-    link.SendCommand("AT+CMGL=1");
+    link.tryAcquire()->SendCommand("AT+CMGL=1");
     QByteArray buffer;
     const double cpuBefore = CpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    const auto result = link.CollectUntil(buffer, {"OK\r\n"}, waitMs);
+    const auto result = link.tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, waitMs);
     const double wall = clock.elapsed() / 1000.0;
     const double cpu = CpuSeconds() - cpuBefore;
     std::printf("Silent wait: %s after %.3f s\n",

@@ -1,12 +1,12 @@
-#include "cli.h"
+#include "telvora/cli/cli.h"
 
 #include <QTextStream>
 #include <array>
 
-#include "settings.h"
+#include "telvora/setup/settings.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
-#include "ui_texts.h"
+#include "telvora/core/ui_texts.h"
 
 namespace telvora {
 namespace {

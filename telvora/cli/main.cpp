@@ -2,9 +2,9 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "cli.h"
-#include "device_port.h"
-#include "settings.h"
+#include "telvora/cli/cli.h"
+#include "telvora/setup/device_port.h"
+#include "telvora/setup/settings.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

@@ -1,9 +1,9 @@
-#include "at_link.h"
+#include "telvora/link/at_link.h"
 
 #include <QTimer>
 
-#include "at_text.h"
-#include "timeouts.h"
+#include "telvora/core/at_text.h"
+#include "telvora/link/timeouts.h"
 
 namespace telvora {
 
@@ -26,11 +26,47 @@ PortLease::~PortLease() {
     release();
 }
 
+bool PortLease::holds() const {
+    return m_link != nullptr;
+}
+
 void PortLease::release() {
     if (m_link) {
         m_link->setBusy(false);
     }
     m_link = nullptr;
+}
+
+bool PortLease::SendCommand(const QByteArray& command) {
+    return m_link && m_link->SendCommand(command);
+}
+
+bool PortLease::SendData(const QByteArray& data) {
+    return m_link && m_link->SendData(data);
+}
+
+QByteArray PortLease::ReadInput() {
+    return m_link ? m_link->ReadInput() : QByteArray();
+}
+
+QByteArray PortLease::Exchange(const QByteArray& command, int delayMs) {
+    return m_link ? m_link->Exchange(command, delayMs) : QByteArray();
+}
+
+CollectResult PortLease::CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
+                                      int timeoutMs, bool stopOnPhoneError) {
+    return m_link ? m_link->CollectUntil(buffer, markers, timeoutMs, stopOnPhoneError)
+                  : CollectResult::PortError;
+}
+
+void PortLease::Pause(int ms) {
+    if (m_link) {
+        m_link->Pause(ms);
+    }
+}
+
+LinkState PortLease::CheckLink() {
+    return m_link ? m_link->CheckLinkHeld() : LinkState::PortBusy;
 }
 
 // ---- AtLink ----
@@ -45,6 +81,7 @@ OpenResult AtLink::OpenPort(const QString& device) {
         m_port->close();
     }
     m_lastOpen = m_port->open(device);
+    m_lastOpenError = *m_lastOpen == OpenResult::Ok ? QString() : m_port->errorText();
     return *m_lastOpen;
 }
 
@@ -177,6 +214,14 @@ CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const 
 }
 
 LinkState AtLink::CheckLink() {
+    std::optional<PortLease> lease = tryAcquire();
+    if (!lease) {
+        return LinkState::PortBusy;
+    }
+    return lease->CheckLink();
+}
+
+LinkState AtLink::CheckLinkHeld() {
     if (!m_port->isOpen()) {
         setConnected(false);
         if (m_lastOpen == OpenResult::InvalidPort) {

@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-#include "serial_port.h"
+#include "telvora/link/serial_port.h"
 
 namespace telvora {
 
@@ -27,15 +27,19 @@ enum class CollectResult {
     PortError,   // the port is not open or failed
 };
 
-// What CheckLink found.
-enum class LinkState { Connected, NotConnected, InvalidPort, PortInUse };
+// What CheckLink found. PortBusy: another command holds the port, so
+// nothing was written to the line.
+enum class LinkState { Connected, NotConnected, InvalidPort, PortInUse, PortBusy };
 
 class AtLink;
 
-// Holds the port for one command: Busy is set while a lease lives and
-// cleared when it is destroyed. Obtained from AtLink::tryAcquire(); only one
-// lease exists at a time. Movable, so a command that keeps the port across
-// handlers (a call in progress) can store it.
+// The right to use the port for one command. Every byte written to or read
+// from the phone goes through a lease, and only one lease holds the port at
+// a time: Busy is set while it holds it and cleared when it is released or
+// destroyed. Obtained from AtLink::tryAcquire(). Movable, so a command that
+// keeps the port across handlers (a call in progress) can store it. After
+// release() (or on a moved-from lease) every operation fails without
+// touching the line.
 class PortLease {
 public:
     PortLease(PortLease&& other) noexcept;
@@ -44,29 +48,10 @@ public:
     PortLease& operator=(const PortLease&) = delete;
     ~PortLease();
 
+    // True while this lease holds the port.
+    bool holds() const;
     // Gives the port back early; the destructor then does nothing.
     void release();
-
-private:
-    friend class AtLink;
-    explicit PortLease(AtLink* link) : m_link(link) {}
-    QPointer<AtLink> m_link;
-};
-
-class AtLink : public QObject {
-    Q_OBJECT
-public:
-    explicit AtLink(std::unique_ptr<SerialPort> port, QObject* parent = nullptr);
-    ~AtLink() override;
-
-    OpenResult OpenPort(const QString& device);
-    // Only an open port is moved to `device`; a closed one stays closed and
-    // the result is OtherError.
-    OpenResult ReopenPort(const QString& device);
-    void ClosePort();
-    bool isOpen() const;
-    // The result of the last OpenPort/ReopenPort that tried to open, if any.
-    std::optional<OpenResult> lastOpenResult() const { return m_lastOpen; }
 
     // Writes `command` + CR after discarding input that is already waiting.
     bool SendCommand(const QByteArray& command);
@@ -95,19 +80,57 @@ public:
     // (InvalidPort or PortInUse), else NotConnected.
     LinkState CheckLink();
 
+private:
+    friend class AtLink;
+    explicit PortLease(AtLink* link) : m_link(link) {}
+    QPointer<AtLink> m_link;
+};
+
+class AtLink : public QObject {
+    Q_OBJECT
+public:
+    explicit AtLink(std::unique_ptr<SerialPort> port, QObject* parent = nullptr);
+    ~AtLink() override;
+
+    OpenResult OpenPort(const QString& device);
+    // Only an open port is moved to `device`; a closed one stays closed and
+    // the result is OtherError.
+    OpenResult ReopenPort(const QString& device);
+    void ClosePort();
+    bool isOpen() const;
+    // Why the last open failed, in the port's words (empty when it did not fail).
+    QString lastOpenError() const { return m_lastOpenError; }
+
     // The port for one command, or nothing while another command holds it.
     std::optional<PortLease> tryAcquire();
+    // A link check under a lease of its own: PortBusy (nothing written)
+    // while another command holds the port.
+    LinkState CheckLink();
 
     bool Connected() const { return m_connected; }
-    void setConnected(bool connected);
     bool Busy() const { return m_busy; }
-    void setBusy(bool busy);
+    // Marks the phone as not answering, as after a failed open.
+    void markDisconnected() { setConnected(false); }
 
 signals:
     void connectedChanged(bool connected);
     void busyChanged(bool busy);
 
 private:
+    friend class PortLease;
+
+    void setConnected(bool connected);
+    void setBusy(bool busy);
+
+    bool SendCommand(const QByteArray& command);
+    bool SendData(const QByteArray& data);
+    QByteArray ReadInput();
+    QByteArray Exchange(const QByteArray& command, int delayMs);
+    CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers, int timeoutMs,
+                               bool stopOnPhoneError);
+    void Pause(int ms);
+    LinkState CheckLinkHeld();
+
     // Ends a wait: true once `buffer` holds what the caller waits for.
     using Done = std::function<std::optional<CollectResult>(const QByteArray& buffer)>;
     // Reads into `buffer` until `done` says so, the port fails, or `deadlineMs`
@@ -119,10 +142,8 @@ private:
     bool m_connected = false;
     bool m_busy = false;
     std::optional<OpenResult> m_lastOpen;
+    QString m_lastOpenError;
     QElapsedTimer m_sentClock;  // started right after each command is written
 };
-
-// Drops the first `count` `delimiter`-separated fields of `text`.
-QByteArray SkipFields(const QByteArray& text, const QByteArray& delimiter, int count);
 
 }  // namespace telvora

@@ -1,4 +1,4 @@
-#include "device_names.h"
+#include "telvora/link/device_names.h"
 
 namespace telvora {
 

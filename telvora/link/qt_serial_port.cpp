@@ -1,4 +1,4 @@
-#include "qt_serial_port.h"
+#include "telvora/link/qt_serial_port.h"
 
 namespace telvora {
 

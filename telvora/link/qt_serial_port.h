@@ -5,7 +5,7 @@
 
 #include <QSerialPort>
 
-#include "serial_port.h"
+#include "telvora/link/serial_port.h"
 
 namespace telvora {
 

@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "telvora/shell/frm_about.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

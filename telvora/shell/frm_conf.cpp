@@ -1,4 +1,4 @@
-#include "frm_conf.h"
+#include "telvora/shell/frm_conf.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 
-#include "settings.h"
+#include "telvora/setup/settings.h"
 #include "telvora/link/device_names.h"
 
 namespace telvora {

@@ -1,4 +1,4 @@
-#include "frm_main.h"
+#include "telvora/shell/frm_main.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,11 +18,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "frm_about.h"
-#include "frm_working.h"
-#include "message_boxes.h"
-#include "settings.h"
-#include "single_instance.h"
+#include "telvora/shell/frm_about.h"
+#include "telvora/shell/frm_working.h"
+#include "telvora/core/message_boxes.h"
+#include "telvora/setup/settings.h"
+#include "telvora/setup/single_instance.h"
 #include "telvora/link/at_link.h"
 
 namespace telvora {
@@ -299,7 +299,7 @@ frmMain::StartResult frmMain::Startup() {
         return StartResult::Ended;
     }
     setWindowTitle(QStringLiteral("Telvora SMS "));
-    m_link->setConnected(false);
+    m_link->markDisconnected();
     PrepareGrids();
     if (m_phoneBookLoader) {
         m_phoneBookLoader();
@@ -454,15 +454,12 @@ void frmMain::acceptConfiguration(const frmconf& dialog) {
     ApplyLanguage(m_language);
 }
 
-bool frmMain::CheckLink() {
-    // A command that already holds the port runs its own check; otherwise the
-    // check holds the port itself, so that a timer tick during its wait
-    // cannot start a second exchange.
-    std::optional<PortLease> lease;
-    if (!m_link->Busy()) {
-        lease = m_link->tryAcquire();
-    }
-    const LinkState state = m_link->CheckLink();
+bool frmMain::CheckLink(PortLease* held) {
+    // A command that holds the port runs the check under its own lease;
+    // otherwise the check takes the port itself, so that a timer tick during
+    // its wait cannot start a second exchange. While another command holds
+    // the port nothing is written and the check fails.
+    const LinkState state = held ? held->CheckLink() : m_link->CheckLink();
     if ((state == LinkState::InvalidPort || state == LinkState::PortInUse) && !m_showingLinkError) {
         // A timer tick during the modal box must not stack a second one.
         m_showingLinkError = true;

@@ -12,9 +12,9 @@
 #include <functional>
 #include <memory>
 
-#include "frm_conf.h"
+#include "telvora/shell/frm_conf.h"
 #include "telvora/link/serial_port.h"
-#include "ui_texts.h"
+#include "telvora/core/ui_texts.h"
 
 class QAction;
 class QActionGroup;
@@ -30,6 +30,7 @@ class QTimer;
 namespace telvora {
 
 class AtLink;
+class PortLease;
 class MessageBoxes;
 class SettingsStore;
 class SingleInstance;
@@ -109,8 +110,8 @@ public:
     void ShowConfiguration();
     // The link check every command runs first: reports a port that does not
     // exist or is in use, and shows the result in the title. True when the
-    // phone answered.
-    bool CheckLink();
+    // phone answered. A command passes the lease it holds.
+    bool CheckLink(PortLease* held = nullptr);
     void ShowAbout();
 
     // The title while running: "Telvora SMS  - " and text 34 or 35.

@@ -1,4 +1,4 @@
-#include "frm_working.h"
+#include "telvora/shell/frm_working.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -5,11 +5,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "device_port.h"
-#include "frm_about.h"
-#include "frm_main.h"
-#include "message_boxes.h"
-#include "settings.h"
+#include "telvora/setup/device_port.h"
+#include "telvora/shell/frm_about.h"
+#include "telvora/shell/frm_main.h"
+#include "telvora/shell/widget_message_boxes.h"
+#include "telvora/setup/settings.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -12,9 +12,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "phone_state.h"
-#include "pty_server.h"
-#include "simulated_phone.h"
+#include "telvora/demophone/phone_state.h"
+#include "tools/phonesim/pty_server.h"
+#include "telvora/demophone/simulated_phone.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pty_server.h"
+#include "tools/phonesim/pty_server.h"
 
 #include <errno.h>
 #include <fcntl.h>

@@ -13,8 +13,8 @@
 #include <QString>
 #include <memory>
 
-#include "answer_pacer.h"
-#include "simulated_phone.h"
+#include "telvora/demophone/answer_pacer.h"
+#include "telvora/demophone/simulated_phone.h"
 
 namespace phonesim {
 

@@ -1,4 +1,4 @@
-#include "telvora/link/at_text.h"
+#include "telvora/core/at_text.h"
 
 #include <gtest/gtest.h>
 

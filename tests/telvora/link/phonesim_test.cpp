@@ -6,6 +6,7 @@
 
 #include "telvora/link/at_link.h"
 #include "telvora/link/qt_serial_port.h"
+#include "telvora/core/at_text.h"
 #include "telvora/link/timeouts.h"
 
 namespace telvora {
@@ -74,7 +75,7 @@ TEST_F(PhonesimLinkTest, ConnectsWithEchoOnAndOff) {
         auto link = openOn(simulator);
         EXPECT_EQ(CheckLinkUpToThreeTimes(*link), LinkState::Connected);
         EXPECT_TRUE(link->Connected());
-        const QByteArray signal = link->Exchange("AT+CSQ", kGenerousMs);
+        const QByteArray signal = link->tryAcquire()->Exchange("AT+CSQ", kGenerousMs);
         EXPECT_EQ(SkipFields(signal, ":", 1).trimmed().split(',').value(0).toInt(), 18)
             << signal.constData();
     }
@@ -90,9 +91,9 @@ TEST_F(PhonesimLinkTest, SilentPhoneIsNotConnected) {
 TEST_F(PhonesimLinkTest, ErrorAnswerEndsTheWaitAtOnce) {
     Simulator simulator({});
     auto link = openOn(simulator);
-    ASSERT_TRUE(link->SendCommand("AT+XNOSUCHCOMMAND"));
+    ASSERT_TRUE(link->tryAcquire()->SendCommand("AT+XNOSUCHCOMMAND"));
     QByteArray buffer;
-    EXPECT_EQ(link->CollectUntil(buffer, {"OK\r\n"}, timeouts::kShortCommandMs),
+    EXPECT_EQ(link->tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, timeouts::kShortCommandMs),
               CollectResult::PhoneError);
     EXPECT_TRUE(buffer.contains("ERROR\r\n")) << buffer.constData();
 }
@@ -100,10 +101,10 @@ TEST_F(PhonesimLinkTest, ErrorAnswerEndsTheWaitAtOnce) {
 TEST_F(PhonesimLinkTest, LateAnswerIsNotTakenForTheNextCommand) {
     Simulator simulator({"--fault", "AT+COPS=late:400"});
     auto link = openOn(simulator);
-    const QByteArray early = link->Exchange("AT+COPS?", timeouts::kStatusMs);
+    const QByteArray early = link->tryAcquire()->Exchange("AT+COPS?", timeouts::kStatusMs);
     EXPECT_FALSE(early.contains("+COPS:")) << early.constData();
-    link->Pause(600);
-    const QByteArray signal = link->Exchange("AT+CSQ", kGenerousMs);
+    link->tryAcquire()->Pause(600);
+    const QByteArray signal = link->tryAcquire()->Exchange("AT+CSQ", kGenerousMs);
     EXPECT_TRUE(signal.contains("+CSQ:")) << signal.constData();
     EXPECT_FALSE(signal.contains("+COPS:")) << signal.constData();
 }

@@ -137,10 +137,10 @@ TEST(PtyLinkTest, VanishedDeviceEndsTheWait) {
     FakePhone phone;
     auto link = MakeLink();
     ASSERT_EQ(link->OpenPort(phone.device()), OpenResult::Ok);
-    ASSERT_TRUE(link->SendCommand("AT+CMGL=1"));
+    ASSERT_TRUE(link->tryAcquire()->SendCommand("AT+CMGL=1"));
     QTimer::singleShot(20, [&phone] { phone.hangUp(); });
     QByteArray buffer;
-    EXPECT_EQ(link->CollectUntil(buffer, {"OK\r\n"}, 20000), CollectResult::PortError);
+    EXPECT_EQ(link->tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, 20000), CollectResult::PortError);
     EXPECT_FALSE(link->isOpen());
 }
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "message_boxes.h"
+#include "telvora/core/message_boxes.h"
 #include "telvora/link/serial_port.h"
 
 namespace telvora::test {

@@ -7,11 +7,11 @@
 #include <QTextStream>
 #include <QtTest>
 
-#include "cli.h"
-#include "device_port.h"
-#include "settings.h"
-#include "shell_fakes.h"
-#include "ui_texts.h"
+#include "telvora/cli/cli.h"
+#include "telvora/setup/device_port.h"
+#include "telvora/setup/settings.h"
+#include "tests/telvora/shell/shell_fakes.h"
+#include "telvora/core/ui_texts.h"
 
 using namespace telvora;
 using telvora::test::FakePort;
@@ -155,9 +155,6 @@ void CliTest::wrongUsageExitsWithTwo() {
 }
 
 void CliTest::demoPhoneAnswersTheProgram() {
-#ifndef TELVORA_TEST_HAVE_DEMO_PHONE
-    QSKIP("this build has no demo phone");
-#endif
     // The real program, as a script would run it, with settings of its own.
     QTemporaryDir home;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "device_port.h"
-#include "settings.h"
-#include "shell_fakes.h"
-#include "single_instance.h"
-#include "ui_texts.h"
+#include "telvora/setup/device_port.h"
+#include "telvora/setup/settings.h"
+#include "tests/telvora/shell/shell_fakes.h"
+#include "telvora/setup/single_instance.h"
+#include "telvora/core/ui_texts.h"
 
 using namespace telvora;
 using telvora::test::FakePort;

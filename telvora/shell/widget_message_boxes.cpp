@@ -1,4 +1,4 @@
-#include "message_boxes.h"
+#include "telvora/shell/widget_message_boxes.h"
 
 #include <QMessageBox>
 

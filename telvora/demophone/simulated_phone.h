@@ -14,7 +14,7 @@
 #include <QList>
 #include <optional>
 
-#include "phone_state.h"
+#include "telvora/demophone/phone_state.h"
 
 namespace phonesim {
 

@@ -5,7 +5,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
-#include "simulated_phone.h"
+#include "telvora/demophone/simulated_phone.h"
 
 namespace phonesim {
 namespace {

@@ -7,7 +7,7 @@
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 
-#include "phonesim_port.h"
+#include "telvora/demophone/phonesim_port.h"
 #include "telvora/link/at_link.h"
 
 namespace phonesim {
@@ -97,7 +97,7 @@ TEST(PhoneSimPort, ProgramLinkSeesAConnectedDemoPhone) {
     telvora::AtLink link(makeDemoPhonePort());
     ASSERT_EQ(link.OpenPort(kDemoDeviceName), telvora::OpenResult::Ok);
     EXPECT_EQ(link.CheckLink(), telvora::LinkState::Connected);
-    const QByteArray operatorAnswer = link.Exchange("AT+COPS?", 150);
+    const QByteArray operatorAnswer = link.tryAcquire()->Exchange("AT+COPS?", 150);
     EXPECT_TRUE(operatorAnswer.contains("+COPS: 0,0,\"T-Mobile CZ\"")) << operatorAnswer.data();
 }
 

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "telvora/setup/settings.h"
 
 #include <QSettings>
 

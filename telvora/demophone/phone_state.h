@@ -13,7 +13,7 @@
 #include <array>
 #include <optional>
 
-#include "sim_options.h"
+#include "telvora/demophone/sim_options.h"
 
 namespace phonesim {
 

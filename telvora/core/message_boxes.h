@@ -1,12 +1,10 @@
 #pragma once
-// Every message box of telvora goes through MessageBoxes, so that the
-// windows never call QMessageBox themselves and tests can answer the boxes.
+// Every message box of telvora goes through MessageBoxes, so that commands
+// and windows never call QMessageBox themselves and tests can answer the boxes.
 // Failures have the title "Error" and the stop icon, notices the title
 // "Info" and the information icon.
 
 #include <QString>
-
-class QWidget;
 
 namespace telvora {
 
@@ -25,20 +23,6 @@ public:
 
     void error(const QString& text) { show(Kind::Error, text); }
     void info(const QString& text) { show(Kind::Info, text); }
-};
-
-// Modal QMessageBox dialogs over `parent`.
-class WidgetMessageBoxes : public MessageBoxes {
-public:
-    explicit WidgetMessageBoxes(QWidget* parent = nullptr) : m_parent(parent) {}
-    void setParent(QWidget* parent) { m_parent = parent; }
-
-    void show(Kind kind, const QString& text) override;
-    bool askYesNo(Kind kind, const QString& text) override;
-    bool askOkCancel(Kind kind, const QString& text) override;
-
-private:
-    QWidget* m_parent;
 };
 
 }  // namespace telvora

@@ -1,4 +1,4 @@
-#include "sms_pdu.h"
+#include "telvora/demophone/sms_pdu.h"
 
 #include <QTimeZone>
 

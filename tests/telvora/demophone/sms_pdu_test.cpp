@@ -5,7 +5,7 @@
 
 #include <QTimeZone>
 
-#include "sms_pdu.h"
+#include "telvora/demophone/sms_pdu.h"
 
 namespace phonesim {
 namespace {

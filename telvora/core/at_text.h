@@ -37,4 +37,7 @@ std::optional<FinalResult> FindPhoneError(QByteArrayView text);
 // True when `text` contains any of `markers` (case-sensitive substring).
 bool ContainsAnyMarker(QByteArrayView text, const QList<QByteArray>& markers);
 
+// Drops the first `count` `delimiter`-separated fields of `text`.
+QByteArray SkipFields(const QByteArray& text, const QByteArray& delimiter, int count);
+
 }  // namespace telvora

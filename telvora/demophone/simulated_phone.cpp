@@ -1,6 +1,6 @@
-#include "simulated_phone.h"
+#include "telvora/demophone/simulated_phone.h"
 
-#include "sms_pdu.h"
+#include "telvora/demophone/sms_pdu.h"
 
 namespace phonesim {
 

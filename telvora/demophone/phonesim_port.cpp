@@ -1,4 +1,4 @@
-#include "phonesim_port.h"
+#include "telvora/demophone/phonesim_port.h"
 
 namespace phonesim {
 

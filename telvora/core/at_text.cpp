@@ -1,6 +1,4 @@
-#include "at_text.h"
-
-#include "at_link.h"
+#include "telvora/core/at_text.h"
 
 namespace telvora {
 namespace {

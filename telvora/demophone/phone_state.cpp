@@ -1,11 +1,11 @@
-#include "phone_state.h"
+#include "telvora/demophone/phone_state.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
 
-#include "sms_pdu.h"
+#include "telvora/demophone/sms_pdu.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void initDemoResource() {

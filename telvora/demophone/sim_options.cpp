@@ -1,4 +1,4 @@
-#include "sim_options.h"
+#include "telvora/demophone/sim_options.h"
 
 #include <QJsonArray>
 

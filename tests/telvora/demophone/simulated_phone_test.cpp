@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "simulated_phone.h"
+#include "telvora/demophone/simulated_phone.h"
 
 namespace phonesim {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui_texts.h"
+#include "telvora/core/ui_texts.h"
 
 #include <array>
 

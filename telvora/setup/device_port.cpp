@@ -1,6 +1,6 @@
-#include "device_port.h"
+#include "telvora/setup/device_port.h"
 
-#include "settings.h"
+#include "telvora/setup/settings.h"
 
 namespace telvora {
 

@@ -1,4 +1,4 @@
-#include "answer_pacer.h"
+#include "telvora/demophone/answer_pacer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "simulated_phone.h"
+#include "telvora/demophone/simulated_phone.h"
 
 namespace phonesim {
 

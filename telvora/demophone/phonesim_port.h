@@ -10,8 +10,8 @@
 #include <QString>
 #include <memory>
 
-#include "answer_pacer.h"
-#include "simulated_phone.h"
+#include "telvora/demophone/answer_pacer.h"
+#include "telvora/demophone/simulated_phone.h"
 #include "telvora/link/serial_port.h"
 
 namespace phonesim {
