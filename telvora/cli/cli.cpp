@@ -3,10 +3,10 @@
 #include <QTextStream>
 #include <array>
 
-#include "telvora/setup/settings.h"
+#include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
-#include "telvora/core/ui_texts.h"
+#include "telvora/setup/settings.h"
 
 namespace telvora {
 namespace {

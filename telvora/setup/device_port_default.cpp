@@ -1,5 +1,5 @@
-#include "telvora/setup/device_port.h"
 #include "telvora/link/qt_serial_port.h"
+#include "telvora/setup/device_port.h"
 
 #include "telvora/demophone/phonesim_port.h"
 

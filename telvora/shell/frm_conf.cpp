@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 
-#include "telvora/setup/settings.h"
 #include "telvora/link/device_names.h"
+#include "telvora/setup/settings.h"
 
 namespace telvora {
 namespace {

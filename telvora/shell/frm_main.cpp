@@ -18,12 +18,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "telvora/shell/frm_about.h"
-#include "telvora/shell/frm_working.h"
 #include "telvora/core/message_boxes.h"
+#include "telvora/link/at_link.h"
 #include "telvora/setup/settings.h"
 #include "telvora/setup/single_instance.h"
-#include "telvora/link/at_link.h"
+#include "telvora/shell/frm_about.h"
+#include "telvora/shell/frm_working.h"
 
 namespace telvora {
 namespace {

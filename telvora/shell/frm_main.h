@@ -12,9 +12,9 @@
 #include <functional>
 #include <memory>
 
-#include "telvora/shell/frm_conf.h"
-#include "telvora/link/serial_port.h"
 #include "telvora/core/ui_texts.h"
+#include "telvora/link/serial_port.h"
+#include "telvora/shell/frm_conf.h"
 
 class QAction;
 class QActionGroup;

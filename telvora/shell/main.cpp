@@ -6,10 +6,10 @@
 #include <QCommandLineParser>
 
 #include "telvora/setup/device_port.h"
+#include "telvora/setup/settings.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_main.h"
 #include "telvora/shell/widget_message_boxes.h"
-#include "telvora/setup/settings.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

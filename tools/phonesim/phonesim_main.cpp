@@ -13,8 +13,8 @@
 #include <cstdio>
 
 #include "telvora/demophone/phone_state.h"
-#include "tools/phonesim/pty_server.h"
 #include "telvora/demophone/simulated_phone.h"
+#include "tools/phonesim/pty_server.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <QProcess>
 
+#include "telvora/core/at_text.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/qt_serial_port.h"
-#include "telvora/core/at_text.h"
 #include "telvora/link/timeouts.h"
 
 namespace telvora {

@@ -140,7 +140,8 @@ TEST(PtyLinkTest, VanishedDeviceEndsTheWait) {
     ASSERT_TRUE(link->tryAcquire()->SendCommand("AT+CMGL=1"));
     QTimer::singleShot(20, [&phone] { phone.hangUp(); });
     QByteArray buffer;
-    EXPECT_EQ(link->tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, 20000), CollectResult::PortError);
+    EXPECT_EQ(link->tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, 20000),
+              CollectResult::PortError);
     EXPECT_FALSE(link->isOpen());
 }
 

@@ -8,10 +8,10 @@
 #include <QtTest>
 
 #include "telvora/cli/cli.h"
+#include "telvora/core/ui_texts.h"
 #include "telvora/setup/device_port.h"
 #include "telvora/setup/settings.h"
 #include "tests/telvora/shell/shell_fakes.h"
-#include "telvora/core/ui_texts.h"
 
 using namespace telvora;
 using telvora::test::FakePort;

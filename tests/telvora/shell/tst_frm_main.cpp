@@ -15,13 +15,13 @@
 #include <QtTest>
 #include <memory>
 
-#include "telvora/setup/device_port.h"
-#include "telvora/shell/frm_main.h"
-#include "telvora/setup/settings.h"
-#include "tests/telvora/shell/shell_fakes.h"
-#include "telvora/setup/single_instance.h"
-#include "telvora/link/at_link.h"
 #include "telvora/core/ui_texts.h"
+#include "telvora/link/at_link.h"
+#include "telvora/setup/device_port.h"
+#include "telvora/setup/settings.h"
+#include "telvora/setup/single_instance.h"
+#include "telvora/shell/frm_main.h"
+#include "tests/telvora/shell/shell_fakes.h"
 
 using namespace telvora;
 using telvora::test::FakeMessageBoxes;

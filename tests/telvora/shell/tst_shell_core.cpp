@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "telvora/core/ui_texts.h"
 #include "telvora/setup/device_port.h"
 #include "telvora/setup/settings.h"
-#include "tests/telvora/shell/shell_fakes.h"
 #include "telvora/setup/single_instance.h"
-#include "telvora/core/ui_texts.h"
+#include "tests/telvora/shell/shell_fakes.h"
 
 using namespace telvora;
 using telvora::test::FakePort;
