@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <array>
 
+#include "telvora/cli/cli_context.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
@@ -10,16 +11,6 @@
 
 namespace telvora {
 namespace {
-
-struct CliContext {
-    AtLink& link;
-    Language language;
-    QStringList args;  // the subcommand's own arguments
-    QTextStream& out;
-    QTextStream& err;
-
-    QString text(int n) const { return UiText(language, n); }
-};
 
 int RunCheck(CliContext& context) {
     context.link.CheckLink();
@@ -177,7 +168,8 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
             err << UiText(language, 78) << '\n';
             return kExitUsage;
     }
-    CliContext context{link, language, options.commandArgs, out, err};
+    StreamMessageBoxes messages(out, err);
+    CliContext context{link, language, options.commandArgs, out, err, messages};
     const int result = command->run(context);
     link.ClosePort();
     return result;
