@@ -1,6 +1,7 @@
 #include "telvora/core/ui_texts.h"
 
-#include <array>
+#include <algorithm>
+#include <iterator>
 
 namespace telvora {
 namespace {
@@ -13,7 +14,7 @@ struct TextRow {
 
 // The string table. Spelling and punctuation are the program's own and are
 // kept exactly, including the slips users already know from it.
-constexpr std::array<TextRow, kLastTextNumber> kTexts{{
+constexpr TextRow kTexts[] = {
     {1, "E&xit", "E&xit"},
     {2, "&Konfigurace", "&Configuration"},
     {3, "Tl&f. seznam", "&Phonebook"},
@@ -119,27 +120,48 @@ constexpr std::array<TextRow, kLastTextNumber> kTexts{{
     {82, "Jiný příkaz ještě běží. Počkejte prosím, až skončí.",
      "Another command is still running. Please wait until it ends."},
     {83, "Telefon ohlásil chybu.", "The phone reported an error."},
-}};
+    // Phone book: files, reading and upload.
+    {130, "Soubor %1 nelze zapsat. Nic nebylo změněno.",
+     "The file %1 cannot be written. Nothing was changed."},
+    {131, "Soubor %1 nelze otevřít. Seznam zůstal beze změny.",
+     "The file %1 cannot be opened. The list was not changed."},
+    {132, "Řádků bez tří polí (číslo, jméno, pozice) bylo vynecháno: %1.",
+     "Lines without three fields (number, name, position) skipped: %1."},
+    {133, "Uvozovky ve jménech a číslech byly nahrazeny apostrofem.",
+     "Double quotes in names and numbers were replaced by an apostrophe."},
+    {134, "Telefon neoznámil délku jmen a čísel. Nic nebylo zapsáno.",
+     "The phone did not report the length of names and numbers. Nothing was written."},
+    {135, "Tyto pozice se nepodařilo zapsat: %1.", "These positions could not be written: %1."},
+    {136, "Telefon tuto paměť telefonního seznamu nemá nebo ji nelze použít.",
+     "The phone does not have this phonebook memory, or it cannot be used."},
+    {137, "Čtení telefonního seznamu se nezdařilo. Předchozí seznam zůstal zachován.",
+     "Reading the phonebook failed. The previous phonebook was kept."},
+    {138, "Paměť má jen %1 pozic, další záznamy nebyly zapsány.",
+     "The memory has only %1 positions; further entries were not written."},
+    {139, "Zapsáno záznamů: %1.", "Entries written: %1."},
+};
 
-// UiText indexes the table by number, so the rows must run 1, 2, 3, ...
+// UiText looks rows up by number, so the numbers must rise.
 constexpr bool RowsInOrder() {
-    for (size_t i = 0; i < kTexts.size(); ++i) {
-        if (kTexts[i].number != static_cast<int>(i) + 1) {
+    for (size_t i = 1; i < std::size(kTexts); ++i) {
+        if (kTexts[i].number <= kTexts[i - 1].number) {
             return false;
         }
     }
     return true;
 }
-static_assert(RowsInOrder(), "text rows must be numbered 1..kLastTextNumber in order");
+static_assert(RowsInOrder(), "text rows must be in rising order of their numbers");
 
 }  // namespace
 
 QString UiText(Language language, int n) {
-    if (n < kFirstTextNumber || n > kLastTextNumber) {
+    const auto* row =
+        std::lower_bound(std::begin(kTexts), std::end(kTexts), n,
+                         [](const TextRow& r, int number) { return r.number < number; });
+    if (row == std::end(kTexts) || row->number != n) {
         return {};
     }
-    const TextRow& row = kTexts[static_cast<size_t>(n - 1)];
-    return QString::fromUtf8(language == Language::English ? row.english : row.czech);
+    return QString::fromUtf8(language == Language::English ? row->english : row->czech);
 }
 
 QString UiTextById(int id) {
