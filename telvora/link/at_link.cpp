@@ -1,11 +1,20 @@
 #include "telvora/link/at_link.h"
 
-#include <QTimer>
-
 #include "telvora/core/at_text.h"
 #include "telvora/link/timeouts.h"
 
 namespace telvora {
+namespace {
+
+// Appends `more` to `buffer` and keeps only its last `limit` bytes.
+void AppendBounded(QByteArray& buffer, const QByteArray& more, qsizetype limit) {
+    buffer += more;
+    if (buffer.size() > limit) {
+        buffer.remove(0, buffer.size() - limit);
+    }
+}
+
+}  // namespace
 
 // ---- PortLease ----
 
@@ -69,30 +78,41 @@ LinkState PortLease::CheckLink() {
     return m_link ? m_link->CheckLinkHeld() : LinkState::PortBusy;
 }
 
+Clock& PortLease::clock() const {
+    return m_link ? m_link->clock() : SystemClock();
+}
+
 // ---- AtLink ----
 
 AtLink::AtLink(std::unique_ptr<SerialPort> port, QObject* parent)
-    : QObject(parent), m_port(std::move(port)) {}
+    : AtLink(std::move(port), SystemClock(), parent) {}
+
+AtLink::AtLink(std::unique_ptr<SerialPort> port, Clock& clock, QObject* parent)
+    : QObject(parent), m_port(std::move(port)), m_clock(clock) {
+    connect(m_port.get(), &SerialPort::readyRead, this, &AtLink::keepIdleInput);
+    // A port that failed is closed: the phone no longer answers.
+    connect(m_port.get(), &SerialPort::failed, this, [this] { setConnected(false); });
+}
 
 AtLink::~AtLink() = default;
 
 OpenResult AtLink::OpenPort(const QString& device) {
+    m_device = device;
+    return open(device);
+}
+
+OpenResult AtLink::open(const QString& device) {
     if (m_port->isOpen()) {
         m_port->close();
     }
+    m_unread.clear();
     m_lastOpen = m_port->open(device);
     m_lastOpenError = *m_lastOpen == OpenResult::Ok ? QString() : m_port->errorText();
     return *m_lastOpen;
 }
 
-OpenResult AtLink::ReopenPort(const QString& device) {
-    if (!m_port->isOpen()) {
-        return OpenResult::OtherError;
-    }
-    return OpenPort(device);
-}
-
 void AtLink::ClosePort() {
+    m_device.clear();
     if (m_port->isOpen()) {
         m_port->close();
     }
@@ -102,14 +122,31 @@ bool AtLink::isOpen() const {
     return m_port->isOpen();
 }
 
+void AtLink::keepIdleInput() {
+    // A device that streams while no command waits must not make the
+    // program grow: only the newest bytes are kept.
+    if (!m_waiting && m_port->isOpen()) {
+        AppendBounded(m_unread, m_port->readAll(), kMaxUnreadBytes);
+    }
+}
+
+QByteArray AtLink::takeInput() {
+    QByteArray input = std::exchange(m_unread, {});
+    if (m_port->isOpen()) {
+        input += m_port->readAll();
+    }
+    return input;
+}
+
 bool AtLink::SendCommand(const QByteArray& command) {
     if (!m_port->isOpen()) {
         return false;
     }
     // A late answer to an earlier command must not pass for this one's.
+    m_unread.clear();
     m_port->discardInput();
     const bool written = m_port->write(command + '\r');
-    m_sentClock.start();
+    m_sentAtMs = m_clock.nowMs();
     return written;
 }
 
@@ -118,12 +155,12 @@ bool AtLink::SendData(const QByteArray& data) {
         return false;
     }
     const bool written = m_port->write(data);
-    m_sentClock.start();
+    m_sentAtMs = m_clock.nowMs();
     return written;
 }
 
 QByteArray AtLink::ReadInput() {
-    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+    return takeInput();
 }
 
 QByteArray AtLink::Exchange(const QByteArray& command, int delayMs) {
@@ -165,30 +202,30 @@ void AtLink::Pause(int ms) {
         return;
     }
     QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    m_clock.callAfter(ms, &loop, [&loop] { loop.quit(); });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+qint64 AtLink::msSinceSent() const {
+    return m_sentAtMs ? m_clock.nowMs() - *m_sentAtMs : 0;
 }
 
 CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const Done& done,
                                    QEventLoop::ProcessEventsFlags flags) {
-    if (!m_sentClock.isValid()) {
-        m_sentClock.start();
+    if (!m_sentAtMs) {
+        m_sentAtMs = m_clock.nowMs();
     }
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
     std::optional<CollectResult> result;
+    bool deadlineSet = false;
 
     // One pass: append what arrived, then the time test, then the caller's test.
-    const auto pass = [&] {
+    std::function<void()> pass = [&] {
         if (result) {
             return;
         }
-        if (m_port->isOpen()) {
-            buffer += m_port->readAll();
-        }
-        const qint64 elapsed = m_sentClock.elapsed();
+        AppendBounded(buffer, takeInput(), kMaxAnswerBytes);
+        const qint64 elapsed = msSinceSent();
         if (!m_port->isOpen()) {
             result = CollectResult::PortError;
         } else if (elapsed >= deadlineMs) {
@@ -198,19 +235,26 @@ CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const 
         }
         if (result) {
             loop.quit();
-        } else {
-            timer.start(static_cast<int>(deadlineMs - elapsed));
+        } else if (!deadlineSet) {
+            deadlineSet = true;
+            m_clock.callAfter(deadlineMs - elapsed, &loop, [&] {
+                deadlineSet = false;  // a timer that fired early is set again
+                pass();
+            });
         }
     };
-    connect(m_port.get(), &SerialPort::readyRead, &loop, pass);
-    connect(m_port.get(), &SerialPort::failed, &loop, pass);
-    connect(&timer, &QTimer::timeout, &loop, pass);
+    connect(m_port.get(), &SerialPort::readyRead, &loop, [&] { pass(); });
+    connect(m_port.get(), &SerialPort::failed, &loop, [&] { pass(); });
 
+    const bool outerWaiting = std::exchange(m_waiting, true);
     pass();  // input may already be waiting; readyRead will not repeat for it
     if (!result) {
         loop.exec(flags);
     }
-    return *result;
+    m_waiting = outerWaiting;
+    // The loop also ends when the application quits in the middle of the
+    // wait: the answer is then incomplete.
+    return result.value_or(CollectResult::PortError);
 }
 
 LinkState AtLink::CheckLink() {
@@ -222,6 +266,11 @@ LinkState AtLink::CheckLink() {
 }
 
 LinkState AtLink::CheckLinkHeld() {
+    if (!m_port->isOpen() && !m_device.isEmpty()) {
+        // The phone may be back (a cable plugged in again, a program that
+        // held the port ended): one quiet attempt per check.
+        open(m_device);
+    }
     if (!m_port->isOpen()) {
         setConnected(false);
         if (m_lastOpen == OpenResult::InvalidPort) {

@@ -1,11 +1,11 @@
 #pragma once
 // AtLink: the one owner of the phone's serial port and the AT command
 // exchange every command uses. All waits are bounded and event-driven (woken
-// by arriving bytes or a timer, never by polling), and only one command can
-// hold the port at a time (Busy).
+// by arriving bytes or a clock deadline, never by polling), and only one
+// command can hold the port at a time (Busy). Input that arrives while no
+// command waits is kept only up to a bound, the oldest dropped first.
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QList>
 #include <QObject>
@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "telvora/core/clock.h"
 #include "telvora/link/serial_port.h"
 
 namespace telvora {
@@ -76,9 +77,12 @@ public:
     // takes no user input. For the pauses some phones need between steps.
     void Pause(int ms);
     // Sends "AT" and looks for "OK" within the link-check pause; updates
-    // Connected. On a closed port: the failure of the last open attempt
-    // (InvalidPort or PortInUse), else NotConnected.
+    // Connected. A port that closed (the device went away, or it could not
+    // be opened) is opened again first, once per check; when that fails the
+    // result is the failure (InvalidPort or PortInUse), else NotConnected.
     LinkState CheckLink();
+    // The clock the link's deadlines run on, for the command's own pauses.
+    Clock& clock() const;
 
 private:
     friend class AtLink;
@@ -89,17 +93,29 @@ private:
 class AtLink : public QObject {
     Q_OBJECT
 public:
+    // Unread input kept while no command waits; older bytes are dropped.
+    static constexpr qsizetype kMaxUnreadBytes = 64 * 1024;
+    // The most a single wait keeps of an answer (the longest real answer,
+    // a full message listing, is about 40 KB); older bytes are dropped.
+    static constexpr qsizetype kMaxAnswerBytes = 1024 * 1024;
+
+    // Runs its deadlines on the system clock.
     explicit AtLink(std::unique_ptr<SerialPort> port, QObject* parent = nullptr);
+    AtLink(std::unique_ptr<SerialPort> port, Clock& clock, QObject* parent = nullptr);
     ~AtLink() override;
 
+    // Opens `device`, closing whatever was open before, whatever state it is
+    // in. The link remembers the device: a check finding the port closed
+    // opens it again.
     OpenResult OpenPort(const QString& device);
-    // Only an open port is moved to `device`; a closed one stays closed and
-    // the result is OtherError.
-    OpenResult ReopenPort(const QString& device);
+    // Closes the port for good: no check opens it again until OpenPort.
     void ClosePort();
     bool isOpen() const;
+    // The device the link was last asked to open; empty after ClosePort.
+    QString device() const { return m_device; }
     // Why the last open failed, in the port's words (empty when it did not fail).
     QString lastOpenError() const { return m_lastOpenError; }
+    Clock& clock() const { return m_clock; }
 
     // The port for one command, or nothing while another command holds it.
     std::optional<PortLease> tryAcquire();
@@ -111,6 +127,8 @@ public:
     bool Busy() const { return m_busy; }
     // Marks the phone as not answering, as after a failed open.
     void markDisconnected() { setConnected(false); }
+    // Unread input waiting (bounded by kMaxUnreadBytes), for tests.
+    qsizetype unreadBytes() const { return m_unread.size(); }
 
 signals:
     void connectedChanged(bool connected);
@@ -121,6 +139,10 @@ private:
 
     void setConnected(bool connected);
     void setBusy(bool busy);
+    OpenResult open(const QString& device);
+    // Input that arrived while no command waits: kept, bounded.
+    void keepIdleInput();
+    QByteArray takeInput();
 
     bool SendCommand(const QByteArray& command);
     bool SendData(const QByteArray& data);
@@ -137,13 +159,18 @@ private:
     // since the last write is reached (then Timeout). Event-driven.
     CollectResult WaitForInput(QByteArray& buffer, qint64 deadlineMs, const Done& done,
                                QEventLoop::ProcessEventsFlags flags);
+    qint64 msSinceSent() const;
 
     std::unique_ptr<SerialPort> m_port;
+    Clock& m_clock;
     bool m_connected = false;
     bool m_busy = false;
+    bool m_waiting = false;  // a wait reads the input itself
+    QString m_device;
     std::optional<OpenResult> m_lastOpen;
     QString m_lastOpenError;
-    QElapsedTimer m_sentClock;  // started right after each command is written
+    QByteArray m_unread;
+    std::optional<qint64> m_sentAtMs;  // clock time right after the last write
 };
 
 }  // namespace telvora

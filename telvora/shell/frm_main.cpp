@@ -98,6 +98,13 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     m_ui.TimerSignal = Named(new QTimer(this), "TimerSignal");
     m_ui.TimerSignal->setInterval(kSignalIntervalMs);
     connect(m_ui.TimerSignal, &QTimer::timeout, this, &frmMain::PollNetworkStatus);
+    // While a command holds the port, a click must not start a second one.
+    connect(m_link.get(), &AtLink::busyChanged, this, [this](bool busy) {
+        for (QPushButton* button :
+             {m_ui.cmbPhoneBook, m_ui.cmbVytocit, m_ui.cmbOdeslat, m_ui.cmbNactiSMS}) {
+            button->setEnabled(!busy);
+        }
+    });
     PrepareGrids();
     resize(960, 620);
 }
@@ -135,6 +142,11 @@ void frmMain::buildMenus() {
 
     connect(m_ui.mnu_exit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.mnu_conf, &QAction::triggered, this, [this] {
+        // Moving the port under a running command would cut its answer.
+        if (m_link->Busy()) {
+            m_messages->error(UiText(kTextCommandRunning));
+            return;
+        }
         ShowConfiguration();
         CheckLink();
     });
@@ -447,7 +459,13 @@ void frmMain::acceptConfiguration(const frmconf& dialog) {
     m_language = LanguageFromNumber(m_languageSetting);
     m_deviceOverride.clear();  // the user's choice replaces a one-run device
 
-    if (m_link->ReopenPort(currentDevice()) == OpenResult::InvalidPort) {
+    // The chosen device is opened whatever state the old one is in (a phone
+    // that went away comes back this way); an open port on an unchanged
+    // choice is kept as it is. On the first run start-up opens it next.
+    const QString device = currentDevice();
+    const bool startupOpensIt = m_link->device().isEmpty();
+    const bool unchanged = device == m_link->device() && m_link->isOpen();
+    if (!startupOpensIt && !unchanged && m_link->OpenPort(device) == OpenResult::InvalidPort) {
         m_messages->error(UiText(37));
         forgetPort();
     }
@@ -460,6 +478,10 @@ bool frmMain::CheckLink(PortLease* held) {
     // its wait cannot start a second exchange. While another command holds
     // the port nothing is written and the check fails.
     const LinkState state = held ? held->CheckLink() : m_link->CheckLink();
+    if (state == LinkState::PortBusy) {
+        m_messages->error(UiText(kTextCommandRunning));
+        return false;
+    }
     if ((state == LinkState::InvalidPort || state == LinkState::PortInUse) && !m_showingLinkError) {
         // A timer tick during the modal box must not stack a second one.
         m_showingLinkError = true;

@@ -1,12 +1,13 @@
 #pragma once
 // A SerialPort for tests: each write is answered with scripted chunks of
-// bytes after scripted delays (from the moment of the write), or not at
-// all. Bytes can also be injected directly, with or without readyRead.
+// bytes after scripted delays (from the moment of the write, on the given
+// clock), or not at all. Bytes can also be injected directly, with or
+// without readyRead.
 
 #include <QByteArray>
 #include <QList>
-#include <QTimer>
 
+#include "telvora/core/clock.h"
 #include "telvora/link/serial_port.h"
 
 namespace telvora::test {
@@ -14,12 +15,13 @@ namespace telvora::test {
 struct Chunk {
     int delayMs;
     QByteArray bytes;
+    bool thenFail = false;  // the device goes away right after these bytes
 };
 
 class ScriptedPort : public SerialPort {
     Q_OBJECT
 public:
-    using SerialPort::SerialPort;
+    explicit ScriptedPort(Clock& clock = SystemClock()) : m_clock(clock) {}
 
     // The result the next open() gives.
     void setOpenResult(OpenResult result) { m_openResult = result; }
@@ -36,6 +38,8 @@ public:
             emit readyRead();
         }
     }
+    // The device the last open() was asked for.
+    const QString& device() const { return m_device; }
     // The device goes away.
     void fail() {
         m_open = false;
@@ -60,8 +64,14 @@ public:
         m_written.append(data);
         if (!m_answers.isEmpty()) {
             for (const Chunk& chunk : m_answers.takeFirst()) {
-                QTimer::singleShot(chunk.delayMs, Qt::PreciseTimer, this,
-                                   [this, bytes = chunk.bytes] { arrive(bytes); });
+                m_clock.callAfter(chunk.delayMs, this, [this, chunk] {
+                    if (!chunk.bytes.isEmpty()) {
+                        arrive(chunk.bytes);
+                    }
+                    if (chunk.thenFail) {
+                        fail();
+                    }
+                });
             }
         }
         return true;
@@ -73,6 +83,7 @@ public:
     }
 
 private:
+    Clock& m_clock;
     OpenResult m_openResult = OpenResult::Ok;
     QString m_device;
     bool m_open = false;

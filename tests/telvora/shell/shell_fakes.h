@@ -21,6 +21,7 @@ public:
         QStringList opened;   // every device open() was asked for
         QStringList missing;  // devices that do not exist (InvalidPort)
         int closes = 0;
+        int writes = 0;
         bool open = false;
     };
 
@@ -45,6 +46,7 @@ public:
         if (!m_log->open) {
             return false;
         }
+        ++m_log->writes;
         if (m_phone == Phone::AnswersLater) {
             // The answer arrives with the next turn of the event loop, so the
             // link really waits for it.

@@ -140,6 +140,7 @@ private slots:
     void demoPhoneStartsConnected();
     void menusLockAndPollSkipsWhileBusy();
     void linkCheckHoldsThePortAgainstATimerTick();
+    void commandsFindingThePortHeldWriteNothing();
     void gridsHaveTheirColumns();
 };
 
@@ -392,6 +393,46 @@ void FrmMainTest::linkCheckHoldsThePortAgainstATimerTick() {
     QVERIFY(rig.window->CheckLink());
     QCOMPARE(polls, 0);
     QVERIFY(!rig.window->link().Busy());
+}
+
+void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
+    Rig rig(kCzechCom1);
+    int polls = 0;
+    rig.window->setNetworkPoll([&polls] { ++polls; });
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    const MainControls& ui = rig.window->ui();
+    const QList<QPushButton*> commands{ui.cmbPhoneBook, ui.cmbVytocit, ui.cmbOdeslat,
+                                       ui.cmbNactiSMS};
+    const int writes = rig.log.writes;
+    const int configurations = rig.configurations;
+    polls = 0;
+
+    std::optional<PortLease> running = rig.window->link().tryAcquire();
+    QVERIFY(running);
+    for (QPushButton* button : commands) {
+        QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+    }
+    QVERIFY(ui.cmbZavesit->isEnabled());  // hang-up ends a call that holds the port
+    QVERIFY(!rig.window->CheckLink());
+    rig.window->ui().mnu_conf->trigger();
+    QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
+    QCOMPARE(rig.log.writes, writes);
+    QCOMPARE(polls, 0);
+    QCOMPARE(rig.configurations, configurations);
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    for (const FakeMessageBoxes::Shown& box : rig.boxes.shown) {
+        QCOMPARE(box.kind, Kind::Error);
+        QCOMPARE(box.text, UiText(Language::Czech, kTextCommandRunning));
+    }
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);  // the state is unknown, not lost
+
+    // The running command's own check goes through its lease.
+    QVERIFY(rig.window->CheckLink(&*running));
+    QCOMPARE(rig.log.writes, writes + 1);
+    running.reset();
+    for (QPushButton* button : commands) {
+        QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+    }
 }
 
 void FrmMainTest::gridsHaveTheirColumns() {
