@@ -3,7 +3,9 @@
 #include <QTextStream>
 #include <array>
 
+#include "telvora/cli/calls_commands.h"
 #include "telvora/cli/cli_context.h"
+#include "telvora/cli/ringtone_commands.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
@@ -32,6 +34,13 @@ struct Subcommand {
 constexpr std::array kSubcommands{
     Subcommand{"check", "check", "report whether the phone answers (exit 0 connected, 1 not)", 0, 0,
                &RunCheck},
+    Subcommand{"status", "status", "operator and signal bar", 0, 0, &RunStatus},
+    Subcommand{"dial", "dial NUMBER", "dial a voice call (it stays up on the phone)", 1, 1,
+               &RunDial},
+    Subcommand{"hangup", "hangup", "hang up the phone's call, whoever placed it", 0, 0, &RunHangUp},
+    Subcommand{"ringtone", "ringtone get|set",
+               "the four user melodies; \"set N MELODY\" writes melody N (1..4)", 1, 3,
+               &RunRingTone},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {

@@ -139,6 +139,11 @@ constexpr TextRow kTexts[] = {
     {138, "Paměť má jen %1 pozic, další záznamy nebyly zapsány.",
      "The memory has only %1 positions; further entries were not written."},
     {139, "Zapsáno záznamů: %1.", "Entries written: %1."},
+    // Calls and ring tones from the command line.
+    {170, "Telefonní číslo smí obsahovat jen číslice, na začátku případně +.",
+     "A phone number may hold digits only, with an optional leading +."},
+    {171, "Zavěšeno.", "Hung up."},
+    {172, "Číslo melodie musí být 1 až 4.", "The ring tone number must be 1 to 4."},
 };
 
 // UiText looks rows up by number, so the numbers must rise.
