@@ -4,35 +4,17 @@
 #include <charconv>
 
 #include "conjugator.h"
+#include "evaluation.h"
 #include "irregular_verb_table.h"
-#include "spelling.h"
+#include "text_encoding.h"
 
 namespace vervia::cli {
 namespace {
 
-constexpr std::array<std::string_view, 6> kPersonLabels = {"Yo",       "Tu",       "El/Ella",
-                                                           "Nosotros", "Vosotros", "Ellos/Ellas"};
 constexpr std::string_view kBold = "\x1b[1m";
 constexpr std::string_view kNormal = "\x1b[0m";
 constexpr int kLabelWidth = 14;
 constexpr int kCaptionWidth = 24;
-
-std::string_view TenseName(int tense) {
-    switch (tense) {
-        case kPreterite:
-            return "Minulý";
-        case kPresentPerfect:
-            return "Předpřítomný";
-        case kPresent:
-            return "Přítomný";
-        case kProgressive:
-            return "Průběhový";
-        case kFuture:
-            return "Budoucí";
-        default:
-            return {};
-    }
-}
 
 // Pads UTF-8 text with blanks to `width` characters.
 std::string PadRight(std::string_view text, int width) {
@@ -58,19 +40,7 @@ ParseResult Failure(std::string message) {
     return {std::nullopt, std::move(message)};
 }
 
-// One engine call, its output shown to a learner (stored ň as ñ).
-struct ShownForm {
-    std::string text;
-    int sameAsRegular;
-};
-
-ShownForm Conjugate(const std::string& engineVerb, int kind, int person) {
-    std::string output;
-    const int result = ConjugateForm(engineVerb, kind, person, output);
-    return {ToDisplayText(output), result};
-}
-
-std::string Marked(const ShownForm& form, bool terminal) {
+std::string Marked(const EvaluatedForm& form, bool terminal) {
     if (form.sameAsRegular != 0) {
         return form.text;
     }
@@ -81,13 +51,7 @@ std::string Marked(const ShownForm& form, bool terminal) {
 }
 
 void AppendPersonRow(std::string& out, int person, const std::string& shown) {
-    out += "  " + PadRight(kPersonLabels[person - 1], kLabelWidth) + shown + "\n";
-}
-
-void AppendPersons(std::string& out, const std::string& verb, int kind, bool terminal) {
-    for (int person = 1; person <= 6; ++person) {
-        AppendPersonRow(out, person, Marked(Conjugate(verb, kind, person), terminal));
-    }
+    out += "  " + PadRight(PersonLabel(person), kLabelWidth) + shown + "\n";
 }
 
 void EnsureLoaded() {
@@ -174,26 +138,31 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
 std::string FormatConjugation(std::string_view verb, int tense, bool terminal) {
     EnsureLoaded();
-    const std::string engineVerb = ToEngineText(verb);
+    const Evaluation evaluation = EvaluateShown(verb, tense);
+    if (!evaluation.valid) {
+        return {};
+    }
+    // The forms come in the window's order: participle, gerund, the tense,
+    // the imperative (persons 2..6), the conditional.
+    const auto& forms = evaluation.forms;
     std::string out;
-    out += std::string(verb) + ": " +
-           (IsRegularVerb(engineVerb) == 1 ? "pravidelné" : "nepravidelné") + "\n\n";
-    out += PadRight("Příčestí (participio)", kCaptionWidth) +
-           Marked(Conjugate(engineVerb, kParticiple, 0), terminal) + "\n";
-    out += PadRight("Přechodník (gerundio)", kCaptionWidth) +
-           Marked(Conjugate(engineVerb, kGerund, 0), terminal) + "\n\n";
+    out += std::string(verb) + ": " + std::string(RegularityText(evaluation.regularity)) + "\n\n";
+    out += PadRight("Příčestí (participio)", kCaptionWidth) + Marked(forms[0], terminal) + "\n";
+    out += PadRight("Přechodník (gerundio)", kCaptionWidth) + Marked(forms[1], terminal) + "\n\n";
 
     out += "Oznamovací způsob: " + std::string(TenseName(tense)) + "\n";
-    AppendPersons(out, engineVerb, tense, terminal);
-
-    out += "\nRozkazovací způsob\n";
-    AppendPersonRow(out, 1, "není definován");
-    for (int person = 2; person <= 6; ++person) {
-        AppendPersonRow(out, person, Marked(Conjugate(engineVerb, kImperative, person), terminal));
+    for (int person = 1; person <= 6; ++person) {
+        AppendPersonRow(out, person, Marked(forms[1 + person], terminal));
     }
-
+    out += "\nRozkazovací způsob\n";
+    AppendPersonRow(out, 1, std::string(kNoImperative));
+    for (int person = 2; person <= 6; ++person) {
+        AppendPersonRow(out, person, Marked(forms[6 + person], terminal));
+    }
     out += "\nPodmiňovací způsob\n";
-    AppendPersons(out, engineVerb, kConditional, terminal);
+    for (int person = 1; person <= 6; ++person) {
+        AppendPersonRow(out, person, Marked(forms[12 + person], terminal));
+    }
     if (!terminal) {
         return out;
     }
@@ -203,22 +172,10 @@ std::string FormatConjugation(std::string_view verb, int tense, bool terminal) {
 
 std::string FormatTsv(std::string_view verb) {
     EnsureLoaded();
-    const std::string engineVerb = ToEngineText(verb);
     std::string out;
-    auto line = [&](int kind, int person) {
-        const ShownForm form = Conjugate(engineVerb, kind, person);
-        out += std::to_string(kind) + "\t" + std::to_string(person) + "\t" + form.text + "\t" +
-               std::to_string(form.sameAsRegular) + "\n";
-    };
-    line(kParticiple, 0);
-    line(kGerund, 0);
-    for (int person = 2; person <= 6; ++person) {
-        line(kImperative, person);
-    }
-    for (int kind : {kConditional, kPreterite, kPresentPerfect, kPresent, kProgressive, kFuture}) {
-        for (int person = 1; person <= 6; ++person) {
-            line(kind, person);
-        }
+    for (const EvaluatedForm& form : EvaluateAll(verb).forms) {
+        out += std::to_string(form.slot.kind) + "\t" + std::to_string(form.slot.person) + "\t" +
+               form.text + "\t" + std::to_string(form.sameAsRegular) + "\n";
     }
     return out;
 }
@@ -264,7 +221,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (IsInfinitive(ToEngineText(options.verb)) == 0) {
         err << "vervia-cli: \"" << options.verb
-            << "\" is not a Spanish infinitive (it must end in -ar, -er or -ir)\n";
+            << "\" is not a Spanish infinitive (a word of letters ending in -ar, -er or -ir, "
+               "or in -arse, -erse or -irse for a reflexive verb)\n";
         return kExitNotInfinitive;
     }
     out << (options.tsv ? FormatTsv(options.verb)

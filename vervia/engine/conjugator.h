@@ -1,7 +1,11 @@
 #pragma once
-// The conjugator: builds one Spanish form from the regular -ar/-er/-ir rules
-// and replaces it with the stored form of the irregular-verb table when the
-// verb is one of its 212 infinitives. Text is Windows-1250 bytes.
+// The conjugator: builds one Spanish form of a verb. A verb of the 212-verb
+// table takes its stored form, compared with the plain regular form; every
+// other verb is built from the regular -ar/-er/-ir rules as Spanish spells
+// them, with the stem changes of the further irregular verbs or the forms of
+// the table verb it is a compound of, and compared with that spelled regular
+// form. Text is Windows-1250 bytes. For the 19 forms a window shows, use
+// Evaluate (evaluation.h).
 
 #include <string>
 #include <string_view>
@@ -26,7 +30,7 @@ enum ConjugationClass : int { kClassAr = 0, kClassEr = 1, kClassIr = 2 };
 
 // The engine's working values, overwritten by every ConjugateForm call.
 struct ConjugationState {
-    std::string verb;    // the input folded to lower case (ASCII letters only)
+    std::string verb;    // the infinitive as read: trimmed, folded, without se
     std::string stem;    // the verb without its ending
     std::string ending;  // "ar", "er" or "ir"; empty when the verb has none of them
     int verbClass = kClassAr;
@@ -37,17 +41,19 @@ struct ConjugationState {
     std::string output;
 };
 
-// 1 when `word` ends in ar, er or ir (any ASCII case) and has at least two
-// characters, else 0.
+// 1 when `word` is a Spanish infinitive, else 0: letters only, ending in ar,
+// er, ir or ír, optionally followed by a reflexive se; blanks around it and
+// letter case do not matter.
 int IsInfinitive(std::string_view word);
 
-// Puts the requested form of `verb` (any case) into `output` and returns 1 when
-// it equals the regular form, 0 when the stored irregular form differs from it.
-// For kinds 11 and 13 the output carries the auxiliary in front.
+// Puts the requested form of `verb` (any case, blanks around it allowed) into
+// `output` and returns 1 when it equals the regular form, 0 when the irregular
+// form differs from it. For kinds 11 and 13 the output carries the auxiliary
+// in front; a reflexive verb's forms carry their pronoun.
 //
 // Kinds 0 and 1 ignore the person; the imperative takes persons 2..6, every
 // other kind 1..6. A call outside these ranges, an unknown kind or a verb that
-// does not end in ar/er/ir gives an empty output and 1.
+// is no infinitive gives an empty output and 1.
 int ConjugateForm(std::string_view verb, int kind, int person, std::string& output);
 
 // The working values of the last ConjugateForm call.

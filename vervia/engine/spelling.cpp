@@ -1,156 +1,363 @@
 #include "spelling.h"
 
-#include <array>
-#include <cstdint>
+#include <vector>
 
-namespace vervia {
+namespace vervia::spelling {
 namespace {
 
-// Unicode code points of the Windows-1250 bytes 0x80..0xFF; 0 marks a byte the
-// code page leaves undefined.
-constexpr std::array<char16_t, 128> kHighHalf = {
-    0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,  //
-    0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  //
-    0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-    0x0000, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  //
-    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  //
-    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  //
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  //
-    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  //
-    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  //
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  //
-    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  //
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  //
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  //
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  //
-    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  //
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  //
-};
+constexpr char kAAcute = '\xE1';
+constexpr char kEAcute = '\xE9';
+constexpr char kIAcute = '\xED';
+constexpr char kOAcute = '\xF3';
+constexpr char kUAcute = '\xFA';
+constexpr char kUDiaeresis = '\xFC';
+constexpr char kEnye = '\xF2';  // the stored stand-in for ñ
 
-constexpr unsigned char kSmallN = 0xF2;    // ň, the stored stand-in for ñ
-constexpr unsigned char kCapitalN = 0xD2;  // Ň, the stand-in for Ñ
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+bool IsStrong(char c) {
+    return c == 'a' || c == 'e' || c == 'o' || c == kAAcute || c == kEAcute || c == kOAcute;
+}
+bool IsWeak(char c) {
+    return c == 'i' || c == 'u' || c == kIAcute || c == kUAcute || c == kUDiaeresis;
+}
+bool IsVowelLetter(char c) {
+    return IsStrong(c) || IsWeak(c);
+}
+bool HasAccent(char c) {
+    return c == kAAcute || c == kEAcute || c == kIAcute || c == kOAcute || c == kUAcute;
+}
+char Accented(char c) {
+    switch (c) {
+        case 'a':
+            return kAAcute;
+        case 'e':
+            return kEAcute;
+        case 'i':
+            return kIAcute;
+        case 'o':
+            return kOAcute;
+        case 'u':
+            return kUAcute;
+        default:
+            return c;
     }
 }
-
-// Decodes one UTF-8 character at `pos` and advances past it. A malformed
-// sequence (bad lead byte, missing continuation, overlong form, surrogate,
-// value above U+10FFFF) yields kInvalid and advances by one byte only, so the
-// following bytes are decoded afresh.
-char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
+char Plain(char c) {
+    switch (c) {
+        case kAAcute:
+            return 'a';
+        case kEAcute:
+            return 'e';
+        case kIAcute:
+            return 'i';
+        case kOAcute:
+            return 'o';
+        case kUAcute:
+            return 'u';
+        default:
+            return c;
     }
-    int extra = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        ++pos;
-        return kInvalid;
-    }
-    if (pos + extra >= text.size()) {
-        ++pos;
-        return kInvalid;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return kInvalid;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++pos;
-        return kInvalid;
-    }
-    pos += extra + 1;
-    return value;
+}
+bool IsFrontVowel(char c) {
+    return c == 'e' || c == kEAcute || c == 'i' || c == kIAcute;
+}
+bool IsBackVowel(char c) {
+    return c == 'a' || c == 'o' || c == kAAcute || c == kOAcute;
 }
 
-char EngineByte(char32_t c) {
-    if (c < 0x80) {
-        return static_cast<char>(c);
-    }
-    if (c == U'ñ' || c == U'ň') {
-        return static_cast<char>(kSmallN);
-    }
-    if (c == U'Ñ' || c == U'Ň') {
-        return static_cast<char>(kCapitalN);
-    }
-    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-        if (kHighHalf[i] != 0 && kHighHalf[i] == c) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
+// The u of qu and of gu before e or i is not pronounced.
+bool IsSilentU(std::string_view word, std::size_t i) {
+    return word[i] == 'u' && i > 0 && (word[i - 1] == 'q' || word[i - 1] == 'g') &&
+           i + 1 < word.size() && IsFrontVowel(word[i + 1]);
 }
 
-template <typename Substitute>
-std::string Decode(std::string_view engine, Substitute substitute) {
-    std::string out;
-    out.reserve(engine.size() * 2);
-    for (char byte : engine) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b < 0x80) {
-            out.push_back(byte);
+bool IsVowelAt(std::string_view word, std::size_t i) {
+    return IsVowelLetter(word[i]) && !IsSilentU(word, i);
+}
+
+// Two neighbouring vowels share a syllable unless both are strong or a weak
+// one carries a written accent; two weak vowels always do.
+bool FormDiphthong(char a, char b) {
+    if (IsStrong(a) && IsStrong(b)) {
+        return false;
+    }
+    if (IsWeak(a) && IsWeak(b)) {
+        return true;
+    }
+    const char weak = IsWeak(a) ? a : b;
+    return !HasAccent(weak);
+}
+
+// The vowel letters of each syllable nucleus, in order. An h between vowels
+// does not part them (prohíbo, rehúso).
+std::vector<std::vector<std::size_t>> Nuclei(std::string_view word) {
+    std::vector<std::vector<std::size_t>> nuclei;
+    std::size_t lastVowel = std::string_view::npos;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (!IsVowelAt(word, i)) {
+            if (word[i] != 'h') {
+                lastVowel = std::string_view::npos;
+            }
             continue;
         }
-        char32_t c = substitute(b);
-        if (c == 0) {
-            c = kHighHalf[b - 0x80];
+        if (lastVowel == std::string_view::npos || !FormDiphthong(word[lastVowel], word[i])) {
+            nuclei.push_back({i});
+        } else {
+            auto& nucleus = nuclei.back();
+            // A strong vowel followed by two weak ones parts before them (re-hui-mos).
+            if (IsWeak(word[i]) && IsWeak(word[lastVowel]) && nucleus.size() >= 2 &&
+                IsStrong(word[nucleus[nucleus.size() - 2]])) {
+                nucleus.pop_back();
+                nuclei.push_back({lastVowel, i});
+            } else {
+                nucleus.push_back(i);
+            }
         }
-        AppendUtf8(out, c == 0 ? U'?' : c);
+        lastVowel = i;
     }
-    return out;
+    return nuclei;
+}
+
+// The letter of a nucleus that carries its stress: the strong vowel, or the
+// second of two weak ones (hui, viuda).
+std::size_t Bearer(std::string_view word, const std::vector<std::size_t>& nucleus) {
+    for (std::size_t i : nucleus) {
+        if (IsStrong(word[i]) || HasAccent(word[i])) {
+            return i;
+        }
+    }
+    return nucleus.back();
+}
+
+bool EndsInVowelNOrS(std::string_view word) {
+    const char last = word.back();
+    return IsVowelLetter(last) || last == 'n' || last == 's';
+}
+
+// Whether the vowel at `stressed` needs a written accent in `word`, which
+// carries no accent there.
+bool NeedsAccent(std::string_view word, std::size_t stressed) {
+    const auto nuclei = Nuclei(word);
+    for (std::size_t k = 0; k < nuclei.size(); ++k) {
+        const auto& nucleus = nuclei[k];
+        bool inside = false;
+        bool strong = false;
+        for (std::size_t i : nucleus) {
+            inside = inside || i == stressed;
+            strong = strong || IsStrong(word[i]);
+        }
+        if (!inside) {
+            continue;
+        }
+        // A stressed weak vowel beside a strong one is written as a hiatus.
+        if (IsWeak(word[stressed]) && strong) {
+            return true;
+        }
+        const std::size_t fromEnd = nuclei.size() - 1 - k;
+        if (fromEnd >= 2) {
+            return true;
+        }
+        if (fromEnd == 1) {
+            return !EndsInVowelNOrS(word);
+        }
+        return nuclei.size() > 1 && EndsInVowelNOrS(word);
+    }
+    return false;
+}
+
+// A monosyllable carries no written accent (fie, fio, guiais, flui); an
+// accent on a weak vowel beside a strong one makes two syllables (fío).
+void StripMonosyllableAccent(std::string& word) {
+    if (Nuclei(word).size() != 1) {
+        return;
+    }
+    for (char& c : word) {
+        c = Plain(c);
+    }
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
 }  // namespace
 
-std::string ToEngineText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const char32_t c = DecodeUtf8(utf8, pos);
-        out.push_back(c == kInvalid ? '?' : EngineByte(c));
+StemChange ChangeOf(std::string_view stem, int verbClass) {
+    if (stem.empty()) {
+        return StemChange::kNone;
     }
-    return out;
-}
-
-std::string ToDisplayText(std::string_view engine) {
-    return Decode(engine, [](unsigned char b) -> char32_t {
-        if (b == kSmallN) {
-            return U'ñ';
+    const char last = stem.back();
+    const char before = stem.size() >= 2 ? stem[stem.size() - 2] : '\0';
+    if (verbClass == 0) {
+        if (last == 'c') {
+            return StemChange::kCToQu;
         }
-        if (b == kCapitalN) {
-            return U'Ñ';
+        if (last == 'g') {
+            return StemChange::kGToGu;
         }
-        return 0;
-    });
+        if (last == 'z') {
+            return StemChange::kZToC;
+        }
+        if (last == 'u' && before == 'g') {
+            return StemChange::kGuToGue;
+        }
+        return StemChange::kNone;
+    }
+    if (last == 'u' && before == 'g') {
+        return verbClass == 2 ? StemChange::kGuToG : StemChange::kNone;
+    }
+    if (last == 'u' && before == 'q') {
+        return verbClass == 2 ? StemChange::kQuToC : StemChange::kNone;
+    }
+    if (last == 'g') {
+        return StemChange::kGToJ;
+    }
+    if (last == 'c') {
+        // mecer keeps mezo; after a consonant the c only turns into z.
+        const bool zc =
+            verbClass == 1 ? (before == 'a' || before == 'e' || before == 'o') : before == 'u';
+        return zc && !EndsWith(stem, "mec") ? StemChange::kCToZc : StemChange::kCToZ;
+    }
+    if ((last == 'u' || last == kUDiaeresis) && verbClass == 2) {
+        return StemChange::kInsertY;
+    }
+    if (last == 'a' || last == 'e' || last == 'o') {
+        return StemChange::kVowelStem;
+    }
+    if (last == kEnye || (last == 'l' && before == 'l')) {
+        return StemChange::kAbsorbI;
+    }
+    return StemChange::kNone;
 }
 
-std::string DecodeWindows1250(std::string_view engine) {
-    return Decode(engine, [](unsigned char) -> char32_t { return 0; });
+void AppendSpelled(std::string& out, std::string_view stem, std::string_view ending,
+                   StemChange change) {
+    const std::size_t start = out.size();
+    const char first = ending.empty() ? '\0' : ending.front();
+    const bool iBeforeVowel = first == 'i' && ending.size() > 1 && IsVowelLetter(ending[1]);
+    const bool front = IsFrontVowel(first);
+    const bool back = IsBackVowel(first);
+    // Replaces the last `count` letters of the stem by `with` when `when` holds.
+    auto replaceEnd = [&](bool when, std::size_t count, std::string_view with) {
+        if (when && stem.size() >= count) {
+            out.append(stem.substr(0, stem.size() - count)).append(with);
+        } else {
+            out.append(stem);
+        }
+    };
+    switch (change) {
+        case StemChange::kCToQu:
+            replaceEnd(front, 1, "qu");
+            break;
+        case StemChange::kGToGu:
+            replaceEnd(front, 0, "u");
+            break;
+        case StemChange::kZToC:
+            replaceEnd(front, 1, "c");
+            break;
+        case StemChange::kGuToGue:
+            replaceEnd(front, 1, "\xFC");
+            break;
+        case StemChange::kGToJ:
+            replaceEnd(back, 1, "j");
+            break;
+        case StemChange::kCToZ:
+            replaceEnd(back, 1, "z");
+            break;
+        case StemChange::kCToZc:
+            replaceEnd(back, 1, "zc");
+            break;
+        case StemChange::kGuToG:
+            replaceEnd(back, 1, "");
+            break;
+        case StemChange::kQuToC:
+            replaceEnd(back, 2, "c");
+            break;
+        case StemChange::kInsertY:
+            if (back || first == 'e' || iBeforeVowel) {
+                // argüir: the diaeresis goes where the y follows (arguyo).
+                out.append(stem.substr(0, stem.size() - 1));
+                out.push_back(stem.back() == kUDiaeresis ? 'u' : stem.back());
+                out.push_back('y');
+                ending.remove_prefix(iBeforeVowel ? 1 : 0);
+            } else {
+                out.append(stem);
+            }
+            break;
+        case StemChange::kVowelStem:
+            out.append(stem);
+            if (first == 'i') {
+                out.push_back(iBeforeVowel ? 'y' : kIAcute);
+                ending.remove_prefix(1);
+            }
+            break;
+        case StemChange::kAbsorbI:
+            out.append(stem);
+            if (iBeforeVowel) {
+                ending.remove_prefix(1);
+            }
+            break;
+        case StemChange::kNone:
+            out.append(stem);
+            break;
+    }
+    out.append(ending);
+    std::string word = out.substr(start);
+    StripMonosyllableAccent(word);
+    out.replace(start, std::string::npos, word);
 }
 
-}  // namespace vervia
+std::size_t StressedVowel(std::string_view word) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (HasAccent(word[i])) {
+            return i;
+        }
+    }
+    const auto nuclei = Nuclei(word);
+    if (nuclei.empty()) {
+        return std::string_view::npos;
+    }
+    std::size_t k = nuclei.size() - 1;
+    if (nuclei.size() >= 2 && EndsInVowelNOrS(word)) {
+        --k;
+    }
+    return Bearer(word, nuclei[k]);
+}
+
+std::string WithRequiredAccent(std::string word, std::size_t stressed) {
+    if (stressed >= word.size()) {
+        return word;
+    }
+    word[stressed] = Plain(word[stressed]);
+    if (NeedsAccent(word, stressed)) {
+        word[stressed] = Accented(word[stressed]);
+    }
+    return word;
+}
+
+std::string CompoundWord(std::string_view prefix, std::string_view base, std::size_t drop) {
+    const std::string_view tail = base.substr(std::min(drop, base.size()));
+    std::string word(prefix);
+    word.append(tail);
+    for (char c : tail) {
+        if (HasAccent(c)) {
+            return word;  // the accent of the base still marks the stress
+        }
+    }
+    const std::size_t stressed = StressedVowel(tail);
+    if (stressed == std::string_view::npos) {
+        return word;
+    }
+    return WithRequiredAccent(std::move(word), prefix.size() + stressed);
+}
+
+std::string AttachPronoun(std::string_view form, std::size_t drop, std::string_view pronoun) {
+    const std::size_t stressed = StressedVowel(form);
+    std::string word(form.substr(0, form.size() - std::min(drop, form.size())));
+    word.append(pronoun);
+    if (stressed == std::string_view::npos || stressed >= word.size()) {
+        return word;
+    }
+    return WithRequiredAccent(std::move(word), stressed);
+}
+
+}  // namespace vervia::spelling

@@ -1,6 +1,8 @@
-// Build-time generator of the irregular-verb table.
+// Build-time generator of the irregular-verb table and of the list of
+// further irregular verbs.
 //
 //   verb_table_generator OUTPUT.cpp DATA.txt...
+//   verb_table_generator --further OUTPUT.cpp FURTHER.txt
 //
 // Reads the reviewable UTF-8 data files in the given order and writes a C++
 // source that defines IrregularVerbTable as the exact stored image: 212 records
@@ -21,7 +23,12 @@
 #include <string_view>
 #include <vector>
 
+#include "text_encoding.h"
+
 namespace {
+
+using vervia::DecodeUtf8;
+using vervia::kInvalidCodePoint;
 
 constexpr int kVerbCount = 212;
 constexpr int kFieldCount = 32;
@@ -126,35 +133,6 @@ bool IsUpperCaseLetter(char32_t c) {
            c == U'Ň';
 }
 
-// Decodes the next UTF-8 character; returns nothing for a malformed sequence.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80) {
-        return lead;
-    }
-    int extra = 0;
-    char32_t value = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        value = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    for (int i = 0; i < extra; ++i) {
-        if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        value = (value << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
-    }
-    return value;
-}
-
 // Converts one data word to its stored bytes, reporting every fault found.
 std::optional<std::string> ToStoredForm(std::string_view word, const std::string& file, int line,
                                         Reporter& reporter) {
@@ -162,19 +140,19 @@ std::optional<std::string> ToStoredForm(std::string_view word, const std::string
     std::size_t pos = 0;
     while (pos < word.size()) {
         const std::size_t start = pos;
-        const auto c = NextCodePoint(word, pos);
+        const char32_t c = DecodeUtf8(word, pos);
         const std::string shown(word.substr(start, pos - start));
-        if (!c) {
+        if (c == kInvalidCodePoint) {
             reporter.Error(file, line, "malformed UTF-8 in \"" + std::string(word) + "\"");
             return std::nullopt;
         }
-        if (IsUpperCaseLetter(*c)) {
+        if (IsUpperCaseLetter(c)) {
             reporter.Error(file, line,
                            "upper case letter '" + shown + "' in \"" + std::string(word) +
                                "\" (all forms are lower case)");
             return std::nullopt;
         }
-        const auto letter = StoredLetter(*c);
+        const auto letter = StoredLetter(c);
         if (!letter) {
             reporter.Error(file, line,
                            "character '" + shown + "' in \"" + std::string(word) +
@@ -372,9 +350,201 @@ std::string TableSource(const std::vector<Record>& records) {
     return out.str();
 }
 
+// ---------------------------------------------------------------- further verbs
+
+// The model names of the further-verb file, in the order of VerbModel.
+constexpr std::array<std::string_view, 8> kModels = {"regular", "e>ie", "o>ue",   "e>i",
+                                                     "i>ie",    "u>ue", "hiatus", "like"};
+constexpr std::string_view kModelEnumerators[] = {"kRegular", "kEToIe", "kOToUe",  "kEToI",
+                                                  "kIToIe",   "kUToUe", "kHiatus", "kLike"};
+
+struct FurtherEntry {
+    std::string infinitive;  // stored bytes; a family's shared ending
+    std::size_t model;
+    std::string like;  // stored bytes
+};
+
+bool EndsInInfinitiveEnding(std::string_view word) {
+    return word.size() >= 2 && word.back() == 'r' &&
+           (word[word.size() - 2] == 'a' || word[word.size() - 2] == 'e' ||
+            word[word.size() - 2] == 'i');
+}
+
+// Reads "INFINITIVE MODEL [TABLE-VERB]" lines; a first word "-ENDING" names a
+// family of verbs that share that ending.
+class FurtherReader {
+public:
+    explicit FurtherReader(Reporter& reporter) : m_reporter(reporter) {}
+
+    void ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            m_reporter.Error("cannot open data file " + path);
+            return;
+        }
+        std::string line;
+        int number = 0;
+        while (std::getline(in, line)) {
+            ++number;
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            const auto words = SplitWords(line);
+            if (!words.empty() && words.front().front() != '#') {
+                ReadEntry(words, path, number);
+            }
+        }
+    }
+
+    std::vector<FurtherEntry>& Verbs() { return m_verbs; }
+    std::vector<FurtherEntry>& Families() { return m_families; }
+
+private:
+    void ReadEntry(const std::vector<std::string_view>& words, const std::string& file,
+                   int number) {
+        const bool family = words[0].front() == '-';
+        const std::string_view name = family ? words[0].substr(1) : words[0];
+        const auto model = std::find(kModels.begin(), kModels.end(),
+                                     words.size() > 1 ? words[1] : std::string_view());
+        const bool like = model != kModels.end() && *model == "like";
+        if (model == kModels.end() || words.size() != (like ? 3u : 2u)) {
+            m_reporter.Error(file, number,
+                             "a line is \"VERB MODEL\" or \"VERB like TABLE-VERB\" with MODEL one "
+                             "of regular, e>ie, o>ue, e>i, i>ie, u>ue, hiatus");
+            return;
+        }
+        if (family && !like) {
+            m_reporter.Error(file, number, "a family (-ending) needs \"like TABLE-VERB\"");
+            return;
+        }
+        const auto stored = ToStoredForm(name, file, number, m_reporter);
+        if (!stored) {
+            return;
+        }
+        if (!EndsInInfinitiveEnding(*stored)) {
+            m_reporter.Error(file, number,
+                             "\"" + std::string(name) + "\" does not end in ar, er or ir");
+            return;
+        }
+        if (!family &&
+            std::find(kInfinitives.begin(), kInfinitives.end(), name) != kInfinitives.end()) {
+            m_reporter.Error(file, number,
+                             "\"" + std::string(name) + "\" is one of the 212 table verbs");
+            return;
+        }
+        FurtherEntry entry{*stored, std::size_t(model - kModels.begin()), {}};
+        if (like) {
+            if (std::find(kInfinitives.begin(), kInfinitives.end(), words[2]) ==
+                kInfinitives.end()) {
+                m_reporter.Error(file, number,
+                                 "\"" + std::string(words[2]) + "\" is not a table verb");
+                return;
+            }
+            entry.like = ToStoredForm(words[2], file, number, m_reporter).value_or("");
+        }
+        auto& list = family ? m_families : m_verbs;
+        const bool repeated = std::any_of(list.begin(), list.end(), [&](const FurtherEntry& e) {
+            return e.infinitive == entry.infinitive;
+        });
+        if (repeated) {
+            m_reporter.Error(file, number, "\"" + std::string(name) + "\" is listed twice");
+            return;
+        }
+        list.push_back(std::move(entry));
+    }
+
+    Reporter& m_reporter;
+    std::vector<FurtherEntry> m_verbs;
+    std::vector<FurtherEntry> m_families;
+};
+
+// A C++ string literal of stored bytes, each byte above 0x7F as an octal escape.
+std::string Literal(std::string_view bytes) {
+    std::string out = "\"";
+    char buffer[8];
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out.push_back(c);
+        } else {
+            std::snprintf(buffer, sizeof buffer, "\\%03o", b);
+            out += buffer;
+        }
+    }
+    return out + "\"";
+}
+
+void WriteEntries(std::ostringstream& out, const char* name,
+                  const std::vector<FurtherEntry>& entries) {
+    out << "constexpr FurtherVerb " << name << "[] = {\n";
+    for (const FurtherEntry& e : entries) {
+        out << "    {" << Literal(e.infinitive) << ", VerbModel::" << kModelEnumerators[e.model]
+            << ", " << Literal(e.like) << "},\n";
+    }
+    if (entries.empty()) {
+        out << "    {\"\", VerbModel::kRegular, \"\"},\n";
+    }
+    out << "};\n\n";
+}
+
+std::string FurtherSource(std::vector<FurtherEntry> verbs, std::vector<FurtherEntry> families) {
+    std::sort(verbs.begin(), verbs.end(), [](const FurtherEntry& a, const FurtherEntry& b) {
+        return a.infinitive < b.infinitive;
+    });
+    std::stable_sort(families.begin(), families.end(),
+                     [](const FurtherEntry& a, const FurtherEntry& b) {
+                         return a.infinitive.size() > b.infinitive.size();
+                     });
+    std::ostringstream out;
+    out << "// Generated by verb_table_generator from the further irregular-verb data.\n"
+           "// Do not edit: change the data file instead.\n\n"
+           "#include \"further_verbs.h\"\n\n"
+           "namespace vervia {\nnamespace {\n\n";
+    WriteEntries(out, "kVerbs", verbs);
+    WriteEntries(out, "kFamilies", families);
+    out << "}  // namespace\n\n"
+           "std::span<const FurtherVerb> FurtherVerbs() {\n    return {kVerbs, "
+        << verbs.size()
+        << "};\n}\n\n"
+           "std::span<const FurtherVerb> FurtherFamilies() {\n    return {kFamilies, "
+        << families.size() << "};\n}\n\n}  // namespace vervia\n";
+    return out.str();
+}
+
+bool WriteOutput(const char* path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush()) {
+        out.close();
+        std::remove(path);
+        std::cerr << "verb_table_generator: cannot write " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+int GenerateFurther(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: verb_table_generator --further OUTPUT.cpp FURTHER.txt\n";
+        return 2;
+    }
+    Reporter reporter;
+    FurtherReader reader(reporter);
+    reader.ReadFile(argv[3]);
+    if (reporter.Count() > 0) {
+        std::cerr << "verb_table_generator: " << reporter.Count()
+                  << " error(s) in the further-verb data; list not written\n";
+        return 1;
+    }
+    return WriteOutput(argv[2], FurtherSource(reader.Verbs(), reader.Families())) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "--further") {
+        return GenerateFurther(argc, argv);
+    }
     if (argc < 3) {
         std::cerr << "usage: verb_table_generator OUTPUT.cpp DATA.txt...\n";
         return 2;
@@ -394,13 +564,5 @@ int main(int argc, char** argv) {
                   << " error(s) in the irregular-verb data; table not written\n";
         return 1;
     }
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out << TableSource(records);
-    if (!out.flush()) {
-        out.close();
-        std::remove(argv[1]);
-        std::cerr << "verb_table_generator: cannot write " << argv[1] << '\n';
-        return 1;
-    }
-    return 0;
+    return WriteOutput(argv[1], TableSource(records)) ? 0 : 1;
 }

@@ -24,8 +24,9 @@
 #include <algorithm>
 
 #include "vervia/engine/conjugator.h"
+#include "vervia/engine/evaluation.h"
 #include "vervia/engine/irregular_verb_table.h"
-#include "vervia/engine/spelling.h"
+#include "vervia/engine/text_encoding.h"
 #include "vervia/ui/link_opener.h"
 #include "vervia/ui/verb_lists.h"
 
@@ -162,10 +163,6 @@ QPixmap GlobePixmap() {
     return pixmap;
 }
 
-QString FromEngine(const std::string& text) {
-    return QString::fromStdString(ToDisplayText(text));
-}
-
 }  // namespace
 
 TMainForm::TMainForm(LinkOpener* linkOpener, QWidget* parent)
@@ -176,6 +173,8 @@ TMainForm::TMainForm(LinkOpener* linkOpener, QWidget* parent)
     }
     SetupWindow();
     CreateControls();
+    m_shownFields = {Edit14, Edit15, Edit8,  Edit9,  Edit10, Edit11, Edit12, Edit13, Edit22, Edit23,
+                     Edit24, Edit25, Edit26, Edit27, Edit28, Edit29, Edit30, Edit31, Edit32};
     SetupTabOrder();
     ConnectHandlers();
     FormCreate();
@@ -529,32 +528,20 @@ void TMainForm::FormClose() {}
 
 void TMainForm::Edit1Change() {
     const QString typed = ComboBox1->currentText();
-    // The engine works on Windows-1250 bytes, where ň stands for ñ; a verb
-    // typed with either letter finds the same record.
-    const std::string verb = ToEngineText(typed.toStdString());
-    if (IsInfinitive(verb) == 0) {
+    // The engine reads the verb (blanks around it, letter case, a reflexive
+    // se, ñ typed as ñ or ň) and gives the forms in the order of the fields.
+    const std::string verb = typed.toStdString();
+    if (IsInfinitive(ToEngineText(verb)) == 0) {
         ClearForms();
         return;
     }
-    AddToHistory(typed);
+    AddToHistory(typed.trimmed());
     ReadTense();
-    ShowRegularity(IsRegularVerb(verb));
-
-    std::string output;
-    auto show = [&](QLineEdit* field, int kind, int person) {
-        const int result = ConjugateForm(verb, kind, person, output);
-        ShowForm(field, output, result);
-    };
-    show(Edit14, kParticiple, 0);
-    show(Edit15, kGerund, 0);
-    for (int person = 1; person <= 6; ++person) {
-        show(m_tenseFields[person - 1], m_tense, person);
-    }
-    for (int person = 2; person <= 6; ++person) {
-        show(m_imperativeFields[person - 2], kImperative, person);
-    }
-    for (int person = 1; person <= 6; ++person) {
-        show(m_conditionalFields[person - 1], kConditional, person);
+    const Evaluation evaluation = EvaluateShown(verb, m_tense);
+    ShowRegularity(evaluation.regularity);
+    for (std::size_t i = 0; i < evaluation.forms.size(); ++i) {
+        const EvaluatedForm& form = evaluation.forms[i];
+        ShowForm(m_shownFields[i], form.text, form.sameAsRegular);
     }
 }
 
@@ -591,7 +578,7 @@ void TMainForm::AboutLabelClick() {
 }
 
 void TMainForm::ShowForm(QLineEdit* field, const std::string& output, int result) {
-    field->setText(FromEngine(output));
+    field->setText(QString::fromStdString(output));
     // Long forms show their beginning.
     field->setCursorPosition(0);
     const bool bold = result == 0;

@@ -112,6 +112,8 @@ private:
     std::array<QLineEdit*, 6> m_tenseFields{};
     std::array<QLineEdit*, 5> m_imperativeFields{};
     std::array<QLineEdit*, 6> m_conditionalFields{};
+    // The result fields in the engine's order of the shown forms.
+    std::array<QLineEdit*, 19> m_shownFields{};
 };
 
 }  // namespace vervia

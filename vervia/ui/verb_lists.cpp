@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "vervia/engine/irregular_verb_table.h"
-#include "vervia/engine/spelling.h"
+#include "vervia/engine/text_encoding.h"
 
 namespace vervia {
 

@@ -32,10 +32,12 @@ TEST_F(Membership, ComparesTheWholeTextByteForByte) {
 }
 
 TEST(Infinitive, NeedsAnArErOrIrEnding) {
-    for (std::string_view word : {"ar", "er", "ir", "IR", "hablar", "COMER", "viviR"}) {
+    for (std::string_view word : {"ar", "er", "ir", "IR", "hablar", "COMER", "viviR", " hablar\t",
+                                  "hablarse", "IRSE", "o\xEDr", "O\xCDR", "re\xF2ir"}) {
         EXPECT_EQ(IsInfinitive(word), 1) << word;
     }
-    for (std::string_view word : {"", "a", "r", "ur", "or", "hablar ", "habla", "hablarse"}) {
+    for (std::string_view word : {"", "a", "r", "ur", "or", "habla", "se", "rse", "hablase",
+                                  "hablar mucho", "habl4r", "hablar!", "   "}) {
         EXPECT_EQ(IsInfinitive(word), 0) << word;
     }
 }

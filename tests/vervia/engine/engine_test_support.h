@@ -9,7 +9,7 @@
 
 #include "conjugator.h"
 #include "irregular_verb_table.h"
-#include "spelling.h"
+#include "text_encoding.h"
 
 namespace vervia::test {
 

@@ -4,12 +4,12 @@
 
 #include "conjugator.h"
 #include "irregular_verb_table.h"
-#include "spelling.h"
+#include "text_encoding.h"
 
 namespace vervia {
 namespace {
 
-TEST(Spelling, SpanishAndCzechNBecomeTheStoredByte) {
+TEST(TextEncoding, SpanishAndCzechNBecomeTheStoredByte) {
     EXPECT_EQ(ToEngineText("reñir"), "re\xF2ir");
     EXPECT_EQ(ToEngineText("reňir"), "re\xF2ir");
     EXPECT_EQ(ToEngineText("Ñ"), "\xD2");
@@ -21,7 +21,7 @@ TEST(Spelling, SpanishAndCzechNBecomeTheStoredByte) {
     EXPECT_EQ(DecodeWindows1250("\xD2"), "Ň");
 }
 
-TEST(Spelling, CzechLettersUseTheWholeCodePage) {
+TEST(TextEncoding, CzechLettersUseTheWholeCodePage) {
     EXPECT_EQ(ToEngineText("žluťoučký kůň úpěl"),
               "\x9Elu\x9Do"
               "u\xE8k\xFD k\xF9\xF2 \xFAp\xECl");
@@ -29,7 +29,7 @@ TEST(Spelling, CzechLettersUseTheWholeCodePage) {
     EXPECT_EQ(ToEngineText("€„“"), "\x80\x84\x93");
 }
 
-TEST(Spelling, EveryDefinedByteSurvivesARoundTrip) {
+TEST(TextEncoding, EveryDefinedByteSurvivesARoundTrip) {
     for (int b = 1; b < 256; ++b) {
         const std::string byte(1, static_cast<char>(b));
         const std::string utf8 = DecodeWindows1250(byte);
@@ -38,7 +38,7 @@ TEST(Spelling, EveryDefinedByteSurvivesARoundTrip) {
     }
 }
 
-TEST(Spelling, UnmappableAndMalformedInputBecomesQuestionMarks) {
+TEST(TextEncoding, UnmappableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(ToEngineText("日本"), "??");
     EXPECT_EQ(ToEngineText("a😀b"), "a?b");
     EXPECT_EQ(ToEngineText("\xFF"
@@ -63,7 +63,7 @@ namespace {
 
 // Arbitrary bytes, as a user or a file may deliver them, must neither crash
 // the conversions nor the engine (run under the sanitizers).
-TEST(Spelling, ArbitraryBytesAreSafe) {
+TEST(TextEncoding, ArbitraryBytesAreSafe) {
     LoadIrregularVerbs();
     std::mt19937 random(20261207);
     std::string output;
