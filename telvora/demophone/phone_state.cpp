@@ -159,6 +159,10 @@ std::optional<PhoneState> stateFromJson(const QJsonObject& json, QString* error)
     state.nextReference = json.value("nextReference").toInt(1);
     state.busyNumbers = json.value("busyNumbers").toVariant().toStringList();
     state.rejectedNumbers = json.value("rejectedNumbers").toVariant().toStringList();
+    if (json.contains("characterSets")) {
+        state.characterSets = json.value("characterSets").toVariant().toStringList();
+    }
+    state.characterSet = json.value("characterSet").toString(state.characterSet);
     const auto options = optionsFromJson(json.value("simulator").toObject(), error);
     if (!options) {
         return std::nullopt;
@@ -212,6 +216,8 @@ QJsonObject stateToJson(const PhoneState& state) {
         {"nextReference", state.nextReference},
         {"busyNumbers", toJsonArray(state.busyNumbers)},
         {"rejectedNumbers", toJsonArray(state.rejectedNumbers)},
+        {"characterSets", toJsonArray(state.characterSets)},
+        {"characterSet", state.characterSet},
         {"simulator", optionsToJson(state.options)},
     };
 }

@@ -68,6 +68,11 @@ struct PhoneState {
     int nextReference = 1;
     QStringList busyNumbers;      // ATD to these answers BUSY
     QStringList rejectedNumbers;  // AT+CMGS to these is refused by the "network"
+    // AT+CSCS: the character sets offered and the one selected. Names travel
+    // as UTF-16 hex digits in "UCS2", as hex digits of their Windows-1250
+    // bytes in "HEX", and as the Windows-1250 bytes in every other set.
+    QStringList characterSets{"GSM", "IRA", "UCS2"};
+    QString characterSet = "GSM";
     SimOptions options;           // simulator settings kept with the state
 
     // Both stores and both phone books, empty.

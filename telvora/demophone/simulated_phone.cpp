@@ -1,6 +1,7 @@
 #include "telvora/demophone/simulated_phone.h"
 
 #include "telvora/demophone/sms_pdu.h"
+#include "telvora/phonebook/phone_text.h"
 
 namespace phonesim {
 
@@ -146,6 +147,29 @@ QByteArray listLine(const char* prefix, int index, const StoredMessage& message)
            QByteArray::number(tpduLength(message.pdu));
 }
 
+// A name as the phone sends it in character set `set`.
+QByteArray encodeName(const QString& name, const QString& set) {
+    if (set == QLatin1String("UCS2")) {
+        return telvora::EncodeUcs2Hex(name);
+    }
+    const QByteArray bytes = telvora::EncodeWindows1250(name);
+    return set == QLatin1String("HEX") ? bytes.toHex().toUpper() : bytes;
+}
+
+// A name as received in `set`; nullopt when it is not valid there.
+std::optional<QString> decodeName(const QByteArray& text, const QString& set) {
+    if (set == QLatin1String("UCS2")) {
+        return telvora::DecodeUcs2Hex(text);
+    }
+    if (set == QLatin1String("HEX")) {
+        if (text.size() % 2 != 0 || QByteArray::fromHex(text).toHex().toUpper() != text.toUpper()) {
+            return std::nullopt;
+        }
+        return telvora::DecodeWindows1250(QByteArray::fromHex(text));
+    }
+    return telvora::DecodeWindows1250(text);
+}
+
 bool validDialChars(const QString& number) {
     for (qsizetype i = 0; i < number.size(); ++i) {
         const QChar c = number.at(i);
@@ -168,7 +192,7 @@ SimulatedPhone::SimulatedPhone(PhoneState state) : m_state(std::move(state)) {
         {"+CPBW", &SimulatedPhone::cpbw},     {"+COPS", &SimulatedPhone::cops},
         {"+CSQ", &SimulatedPhone::csq},       {"+CLCC", &SimulatedPhone::clcc},
         {"*ESOM", &SimulatedPhone::esom},     {"+CGMI", &SimulatedPhone::identity},
-        {"+CGMM", &SimulatedPhone::identity},
+        {"+CGMM", &SimulatedPhone::identity}, {"+CSCS", &SimulatedPhone::cscs},
     };
     for (const char* name : {"ME", "SM"}) {
         if (!m_state.stores.contains(name)) {
@@ -650,7 +674,8 @@ Answer SimulatedPhone::cpbr(Form form, const QList<Arg>& args) {
     for (auto it = book.entries.lowerBound(*first); it != book.entries.end() && it.key() <= *last;
          ++it) {
         answer.lines.append("+CPBR: " + QByteArray::number(it.key()) + ',' + quoted(it->number) +
-                            ',' + QByteArray::number(it->type) + ',' + quoted(it->name));
+                            ',' + QByteArray::number(it->type) + ",\"" +
+                            encodeName(it->name, m_state.characterSet) + '"');
     }
     if (args.size() == 1 && answer.lines.isEmpty()) {
         return cmeError(22);  // a single empty position is "not found"
@@ -689,7 +714,11 @@ Answer SimulatedPhone::cpbw(Form form, const QList<Arg>& args) {
         return cmeError(21);
     }
     QString number = QString::fromLatin1(args.value(1).text);
-    const QString name = QString::fromLatin1(args.value(3).text);
+    const std::optional<QString> decodedName = decodeName(args.value(3).text, m_state.characterSet);
+    if (!decodedName) {
+        return cmeError(25);
+    }
+    const QString name = *decodedName;
     if (number.isEmpty() && name.isEmpty()) {
         // Writing nothing erases the position.
         book.entries.remove(position);
@@ -717,6 +746,30 @@ Answer SimulatedPhone::cpbw(Form form, const QList<Arg>& args) {
         number.prepend('+');
     }
     book.entries.insert(position, PhoneBookEntry{number, number.startsWith('+') ? 145 : 129, name});
+    return ok();
+}
+
+Answer SimulatedPhone::cscs(Form form, const QList<Arg>& args) {
+    switch (form) {
+        case Form::Test: {
+            QList<QByteArray> sets;
+            for (const QString& set : m_state.characterSets) {
+                sets.append(quoted(set));
+            }
+            return ok({"+CSCS: (" + sets.join(',') + ')'});
+        }
+        case Form::Read:
+            return ok({"+CSCS: " + quoted(m_state.characterSet)});
+        case Form::Exec:
+            return syntaxError();
+        case Form::Set:
+            break;
+    }
+    const QString set = QString::fromLatin1(args.value(0).text).toUpper();
+    if (args.size() != 1 || !m_state.characterSets.contains(set)) {
+        return cmeError(4);
+    }
+    m_state.characterSet = set;
     return ok();
 }
 

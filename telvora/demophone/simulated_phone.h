@@ -86,6 +86,7 @@ private:
     Answer cpbs(Form form, const QList<Arg>& args);
     Answer cpbr(Form form, const QList<Arg>& args);
     Answer cpbw(Form form, const QList<Arg>& args);
+    Answer cscs(Form form, const QList<Arg>& args);
     Answer cops(Form form, const QList<Arg>& args);
     Answer csq(Form form, const QList<Arg>& args);
     Answer clcc(Form form, const QList<Arg>& args);
