@@ -5,6 +5,7 @@
 
 #include "telvora/cli/calls_commands.h"
 #include "telvora/cli/cli_context.h"
+#include "telvora/cli/pb_commands.h"
 #include "telvora/cli/ringtone_commands.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
@@ -41,6 +42,10 @@ constexpr std::array kSubcommands{
     Subcommand{"ringtone", "ringtone get|set",
                "the four user melodies; \"set N MELODY\" writes melody N (1..4)", 1, 3,
                &RunRingTone},
+    Subcommand{"pb", "pb read sm|me [--out FILE] | pb write sm|me FILE",
+               "read the SIM's or phone's phone book (print it or write a .tpb file), or upload a "
+               ".tpb file in its order",
+               2, 4, &RunPhoneBook},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {
