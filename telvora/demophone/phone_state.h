@@ -73,7 +73,7 @@ struct PhoneState {
     // bytes in "HEX", and as the Windows-1250 bytes in every other set.
     QStringList characterSets{"GSM", "IRA", "UCS2"};
     QString characterSet = "GSM";
-    SimOptions options;           // simulator settings kept with the state
+    SimOptions options;  // simulator settings kept with the state
 
     // Both stores and both phone books, empty.
     static PhoneState makeEmpty();

@@ -11,9 +11,9 @@ namespace telvora {
 
 QString ChooseDefaultPhoneBookFile(const QString& programFolder, const QString& dataFolder) {
     const QFileInfo program(programFolder);
-    const QString folder =
-        !programFolder.isEmpty() && program.isDir() && program.isWritable() ? programFolder
-                                                                            : dataFolder;
+    const QString folder = !programFolder.isEmpty() && program.isDir() && program.isWritable()
+                               ? programFolder
+                               : dataFolder;
     return QDir(folder).filePath(QString::fromLatin1(kDefaultPhoneBookName));
 }
 

@@ -19,8 +19,8 @@ struct ReadPhoneBookResult {
         Failed,        // the phone failed a command; the reason shown
     };
     Status status = Status::Failed;
-    PhoneBookList entries;    // in the phone's order
-    int brokenRecords = 0;    // records that could not be read
+    PhoneBookList entries;  // in the phone's order
+    int brokenRecords = 0;  // records that could not be read
     bool fileWritten = false;
 };
 

@@ -52,9 +52,8 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
         m_setup.messages.error(m_setup.text(38));
         return Outcome(Status::NotConnected);
     }
-    if (m_setup.confirm &&
-        !m_setup.messages.askYesNo(MessageBoxes::Kind::Info,
-                                   m_setup.text(73) + '\n' + m_setup.text(74))) {
+    if (m_setup.confirm && !m_setup.messages.askYesNo(MessageBoxes::Kind::Info,
+                                                      m_setup.text(73) + '\n' + m_setup.text(74))) {
         return Outcome(Status::Cancelled);
     }
     const PhoneBookTimeouts& limits = m_setup.timeouts;

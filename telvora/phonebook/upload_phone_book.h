@@ -27,9 +27,9 @@ struct UploadPhoneBookResult {
         Failed,        // stopped before or while writing; the reason shown
     };
     Status status = Status::Failed;
-    int written = 0;              // positions the phone accepted
-    QList<int> failedPositions;   // positions the phone refused
-    int beyondMemory = 0;         // entries for which the memory has no position
+    int written = 0;             // positions the phone accepted
+    QList<int> failedPositions;  // positions the phone refused
+    int beyondMemory = 0;        // entries for which the memory has no position
 };
 
 class UploadPhoneBook : public QObject {

@@ -1,0 +1,169 @@
+// The phone-book commands and telvora-cli end to end against the simulator
+// program on a pseudo-terminal, through the same serial port code as a real
+// phone.
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "phonebook_fakes.h"
+#include "telvora/link/at_link.h"
+#include "telvora/link/qt_serial_port.h"
+#include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/read_phone_book.h"
+
+namespace telvora {
+namespace {
+
+// Runs telvora-phonesim with `arguments` for the life of the object.
+class Simulator {
+public:
+    explicit Simulator(QStringList arguments) {
+        m_process.start(QStringLiteral(TELVORA_PHONESIM_PATH), arguments << "--latency"
+                                                                         << "2");
+        if (m_process.waitForReadyRead(10000)) {
+            m_device = QString::fromLocal8Bit(m_process.readLine().trimmed());
+        }
+    }
+    ~Simulator() { stop(); }
+    void stop() {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(5000);
+        }
+    }
+    const QString& device() const { return m_device; }
+
+private:
+    QProcess m_process;
+    QString m_device;
+};
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+CliRun RunCli(const QString& device, const QStringList& args) {
+    QProcess cli;
+    cli.start(QStringLiteral(TELVORA_CLI_PROGRAM),
+              QStringList{"--device", device, "--lang", "en"} + args);
+    CliRun run;
+    if (cli.waitForFinished(60000)) {
+        run.code = cli.exitCode();
+        run.out = QString::fromUtf8(cli.readAllStandardOutput());
+        run.err = QString::fromUtf8(cli.readAllStandardError());
+    }
+    return run;
+}
+
+// A state file with the demo phone's SIM emptied.
+QString EmptySimState(const QTemporaryDir& folder) {
+    const QString path = folder.filePath("empty-sim.json");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(R"({"phoneBooks": {"SM": {"size": 250, "entries": []}}})");
+    return path;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class PhonesimPhoneBookTest : public ::testing::Test {
+protected:
+    ReadPhoneBookResult read(const Simulator& simulator, PhoneBookSource source,
+                             const QString& file, int readMs = 20000) {
+        AtLink link(std::make_unique<QtSerialPort>());
+        EXPECT_EQ(link.OpenPort(simulator.device()), OpenResult::Ok);
+        PhoneBookCommandSetup setup(link, boxes, Language::English);
+        setup.timeouts.readMs = readMs;
+        // The link check allows a loaded machine three tries.
+        setup.checkLink = [](PortLease& lease) {
+            for (int i = 0; i < 3; ++i) {
+                if (lease.CheckLink() == LinkState::Connected) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        return ReadPhoneBook(setup).run(source, file);
+    }
+
+    test::RecordingBoxes boxes;
+    QTemporaryDir folder;
+};
+
+TEST_F(PhonesimPhoneBookTest, ReadsBothMemories) {
+    Simulator simulator({});
+    const QString file = folder.filePath("default.tpb");
+    const ReadPhoneBookResult sim = read(simulator, PhoneBookSource::Sim, file);
+    ASSERT_EQ(sim.status, ReadPhoneBookResult::Status::Read)
+        << boxes.errors.join('|').toStdString();
+    EXPECT_EQ(sim.entries.size(), 10);
+    EXPECT_EQ(LoadPhoneBookFile(file).content.entries, sim.entries);
+
+    const ReadPhoneBookResult memory = read(simulator, PhoneBookSource::PhoneMemory, file);
+    ASSERT_EQ(memory.status, ReadPhoneBookResult::Status::Read);
+    EXPECT_EQ(memory.entries.value(4).name, QString::fromUtf8("Babička Růžena"));
+    EXPECT_EQ(LoadPhoneBookFile(file).content.entries, memory.entries);
+}
+
+TEST_F(PhonesimPhoneBookTest, EmptyOrFailingReadLeavesTheFile) {
+    const QString file = folder.filePath("default.tpb");
+    ASSERT_TRUE(SavePhoneBookFile(file, {{3, "Kept", "123"}}));
+    const QByteArray before = FileBytes(file);
+    {
+        Simulator simulator({"--state", EmptySimState(folder)});
+        EXPECT_EQ(read(simulator, PhoneBookSource::Sim, file).status,
+                  ReadPhoneBookResult::Status::Empty);
+        EXPECT_EQ(boxes.infos, QStringList{UiText(Language::English, 50)});
+    }
+    {
+        Simulator simulator({"--fault", "AT+CPBR=1,=drop:200"});
+        EXPECT_EQ(read(simulator, PhoneBookSource::Sim, file, 800).status,
+                  ReadPhoneBookResult::Status::Failed);
+        EXPECT_EQ(boxes.errors.size(), 1);
+    }
+    EXPECT_EQ(FileBytes(file), before);
+}
+
+TEST_F(PhonesimPhoneBookTest, CommandLineReadsAndWritesPhoneBooks) {
+    const QString state = folder.filePath("after.json");
+    Simulator simulator({"--save", state, "--fault", "AT+CPBW=2,=error"});
+
+    const CliRun list = RunCli(simulator.device(), {"pb", "read", "sm"});
+    ASSERT_EQ(list.code, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out.count('\n'), 10);
+    EXPECT_TRUE(list.out.startsWith(QString::fromUtf8("1\tMartina Dvořáková\t+420603123456\n")));
+
+    const QString upload = folder.filePath("upload.tpb");
+    ASSERT_TRUE(SavePhoneBookFile(
+        upload,
+        {{9, QString::fromUtf8("Čestmír"), "111"}, {4, "Refused", "222"}, {1, "C", "333"}}));
+    const CliRun write = RunCli(simulator.device(), {"pb", "write", "me", upload});
+    EXPECT_EQ(write.code, 1);
+    EXPECT_EQ(write.err.trimmed(), UiText(Language::English, 135).arg("2"));
+    EXPECT_EQ(write.out.trimmed(), UiText(Language::English, 139).arg(2));
+
+    const QString saved = folder.filePath("me.tpb");
+    ASSERT_EQ(RunCli(simulator.device(), {"pb", "read", "me", "--out", saved}).code, 0);
+    const PhoneBookList me = LoadPhoneBookFile(saved).content.entries;
+    ASSERT_GE(me.size(), 2);
+    EXPECT_EQ(me[0], (PhoneBookEntry{1, QString::fromUtf8("Čestmír"), "111"}));
+    EXPECT_EQ(me[1], (PhoneBookEntry{2, "Sarah Miller (work)", "+14155550123"}));  // kept
+    EXPECT_EQ(me[2], (PhoneBookEntry{3, "C", "333"}));
+
+    EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "xx"}).code, 2);
+    simulator.stop();
+    const QJsonObject after = QJsonDocument::fromJson(FileBytes(state)).object();
+    EXPECT_EQ(after.value("characterSet").toString(), "GSM");
+}
+
+}  // namespace
+}  // namespace telvora
