@@ -7,6 +7,7 @@
 #include "telvora/cli/cli_context.h"
 #include "telvora/cli/pb_commands.h"
 #include "telvora/cli/ringtone_commands.h"
+#include "telvora/cli/sms_commands.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
@@ -46,6 +47,8 @@ constexpr std::array kSubcommands{
                "read the SIM's or phone's phone book (print it or write a .tpb file), or upload a "
                ".tpb file in its order",
                2, 4, &RunPhoneBook},
+    Subcommand{"sms", "sms send|list",
+               "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv]", 1, 6, &RunSms},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {

@@ -120,6 +120,23 @@ constexpr TextRow kTexts[] = {
     {82, "Jiný příkaz ještě běží. Počkejte prosím, až skončí.",
      "Another command is still running. Please wait until it ends."},
     {83, "Telefon ohlásil chybu.", "The phone reported an error."},
+    // Short messages: refused input, results of sending, downloading and saving.
+    {100,
+     "Číslo příjemce smí obsahovat jen číslice (nejvýše 20), mezery, úvodní + a znaky - / ( ). "
+     "Nic nebylo odesláno.",
+     "The recipient's number may hold only digits (at most 20), blanks, a leading + and the "
+     "signs - / ( ). Nothing was sent."},
+    {101, "Text je delší než 160 znaků jedné zprávy. Povolte delší zprávy. Nic nebylo odesláno.",
+     "The text is longer than the 160 characters of one message. Allow longer messages. "
+     "Nothing was sent."},
+    {102, "Text se nevejde do 9 zpráv. Nic nebylo odesláno.",
+     "The text does not fit in 9 messages. Nothing was sent."},
+    {103, "Zpráva byla odeslána.", "The message was sent."},
+    {104, "Některé zprávy se nepodařilo v telefonu smazat; zůstaly v něm.",
+     "Some messages could not be deleted from the phone; they are still there."},
+    {105, "Soubor %1 nelze zapsat.", "The file %1 cannot be written."},
+    {106, "Text zprávy je prázdný. Nic nebylo odesláno.",
+     "The message text is empty. Nothing was sent."},
     // Phone book: files, reading and upload.
     {130, "Soubor %1 nelze zapsat. Nic nebylo změněno.",
      "The file %1 cannot be written. Nothing was changed."},

@@ -12,7 +12,7 @@ inline constexpr int kFirstTextNumber = 1;
 // Texts 1..79 are the program's original texts; 80..83 report the failures of
 // the bounded phone link (time-out, error code, a command still running).
 // Texts 1..kLastTextNumber have no gaps; the phone's functions add theirs in
-// blocks above 83 (phone book 130..169).
+// blocks above 83 (short messages 100..129, phone book 130..169).
 inline constexpr int kLastTextNumber = 83;
 
 // Numbers of the texts added for the link's failures.

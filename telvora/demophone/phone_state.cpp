@@ -48,6 +48,13 @@ std::optional<StoredMessage> messageFromJson(const QJsonObject& json, QString* e
     deliver.sender = json.value("sender").toString();
     deliver.time = QDateTime::fromString(json.value("time").toString(), Qt::ISODate);
     deliver.text = json.value("text").toString();
+    deliver.ucs2 = json.value("coding").toString() == QLatin1String("ucs2");
+    const QJsonArray part = json.value("part").toArray();  // [reference, total, sequence]
+    if (part.size() == 3) {
+        deliver.partReference = part.at(0).toInt();
+        deliver.partTotal = part.at(1).toInt();
+        deliver.partSequence = part.at(2).toInt();
+    }
     const auto pdu = encodeDeliver(deliver, error);
     if (!pdu) {
         return std::nullopt;

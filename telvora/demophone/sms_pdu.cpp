@@ -207,15 +207,17 @@ std::optional<QByteArray> encodeDeliver(const DeliverMessage& message, QString* 
         appendOctet(pdu, value.size() / 2);
         pdu += value;
     }
-    // First octet: SMS-DELIVER, no more messages waiting.
-    appendOctet(pdu, 0x04);
+    // First octet: SMS-DELIVER, no more messages waiting; 0x40 when a
+    // user-data header leads the user data.
+    const bool hasHeader = message.partTotal > 0;
+    appendOctet(pdu, hasHeader ? 0x44 : 0x04);
     const auto sender = encodeAddress(message.sender, error);
     if (!sender) {
         return std::nullopt;
     }
     pdu += *sender;
-    appendOctet(pdu, 0x00);  // protocol identifier: plain short message
-    appendOctet(pdu, 0x00);  // data coding: GSM 7-bit default alphabet
+    appendOctet(pdu, 0x00);                        // protocol identifier: plain short message
+    appendOctet(pdu, message.ucs2 ? 0x08 : 0x00);  // data coding: UCS2 or GSM 7-bit
     if (!message.time.isValid()) {
         setError(error, QStringLiteral("invalid time stamp"));
         return std::nullopt;
@@ -228,14 +230,37 @@ std::optional<QByteArray> encodeDeliver(const DeliverMessage& message, QString* 
     }
     const int offsetQuarters = message.time.offsetFromUtc() / 900;
     appendOctet(pdu, swappedBcd(std::abs(offsetQuarters)) | (offsetQuarters < 0 ? 0x08 : 0));
+    // Concatenation header: element 0x00, 8-bit reference, total, sequence.
+    QByteArray header;
+    if (hasHeader) {
+        header = QByteArray("\x05\x00\x03", 3) + char(message.partReference) +
+                 char(message.partTotal) + char(message.partSequence);
+    }
+    if (message.ucs2) {
+        QByteArray data = header;
+        for (QChar c : message.text) {
+            data.append(char(c.unicode() >> 8));
+            data.append(char(c.unicode() & 0xFF));
+        }
+        if (data.size() > 140) {
+            setError(error,
+                     QStringLiteral("UCS2 text longer than 140 octets: \"%1\"").arg(message.text));
+            return std::nullopt;
+        }
+        appendOctet(pdu, data.size());
+        return pdu + data.toHex().toUpper();
+    }
     const auto septets = toGsmSeptets(message.text);
-    if (!septets || septets->size() > 160) {
+    // The text starts at the septet boundary after the header.
+    const int headerSeptets = (int(header.size()) * 8 + 6) / 7;
+    if (!septets || septets->size() + headerSeptets > 160) {
         setError(error, QStringLiteral("text not in the GSM alphabet or longer than 160: \"%1\"")
                             .arg(message.text));
         return std::nullopt;
     }
-    appendOctet(pdu, septets->size());
-    pdu += packSeptets(*septets).toHex().toUpper();
+    appendOctet(pdu, septets->size() + headerSeptets);
+    QByteArray data = packSeptets(*septets, headerSeptets * 7 - int(header.size()) * 8);
+    pdu += (header + data).toHex().toUpper();
     return pdu;
 }
 

@@ -30,6 +30,11 @@ struct DeliverMessage {
     QString sender;         // "+420..." international, digits national, else alphanumeric
     QDateTime time;         // service-centre time stamp; its UTC offset becomes the time zone
     QString text;           // at most 160 characters of the GSM default alphabet
+    bool ucs2 = false;      // UCS2 coding instead: any text of up to 70 characters
+    // One part of a concatenated message (8-bit reference); total 0: not a part.
+    int partReference = 0;
+    int partTotal = 0;
+    int partSequence = 0;
 };
 
 // Builds the SMS-DELIVER PDU as upper-case hex, service-centre part first.

@@ -1,0 +1,125 @@
+#include "telvora/sms/sms_reader.h"
+
+#include "telvora/core/message_boxes.h"
+#include "telvora/link/at_link.h"
+#include "telvora/link/timeouts.h"
+#include "telvora/sms/message_listing.h"
+#include "telvora/sms/sms_texts.h"
+
+namespace telvora::sms {
+namespace {
+
+enum class Answer { Ok, Refused, Lost };
+
+// Sends `command` and collects its answer into `buffer` within `timeoutMs`.
+// Refused: the phone answered with an error. Lost: no final answer in time,
+// or the port failed.
+Answer Run(PortLease& lease, const QByteArray& command, int timeoutMs, QByteArray& buffer) {
+    buffer.clear();
+    if (!lease.SendCommand(command)) {
+        return Answer::Lost;
+    }
+    switch (lease.CollectUntil(buffer, {"OK\r\n"}, timeoutMs)) {
+        case CollectResult::Marker:
+            return Answer::Ok;
+        case CollectResult::PhoneError:
+            return Answer::Refused;
+        case CollectResult::Timeout:
+        case CollectResult::PortError:
+            break;
+    }
+    return Answer::Lost;
+}
+
+QByteArray StoreSelection(const QByteArray& store) {
+    const QByteArray other = store == "ME" ? "SM" : "ME";
+    return "AT+CPMS=\"" + store + "\",\"" + other + '"';
+}
+
+}  // namespace
+
+SmsReader::SmsReader(AtLink& link, MessageBoxes& messages, Language language)
+    : m_link(link),
+      m_messages(messages),
+      m_language(language),
+      m_linkCheck([](PortLease& lease) { return lease.CheckLink() == LinkState::Connected; }),
+      m_clock([] { return QDateTime::currentDateTime(); }) {}
+
+std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading,
+                                                         const QList<NameAndNumber>& phoneBook) {
+    std::optional<PortLease> lease = m_link.tryAcquire();
+    if (!lease) {
+        m_messages.error(text(kTextCommandRunning));
+        return std::nullopt;
+    }
+    if (!m_linkCheck(*lease)) {
+        m_messages.error(text(38));
+        return std::nullopt;
+    }
+    if (m_progress) {
+        m_progress(text(28));
+    }
+    m_failedDeletes = 0;
+    QByteArray answer;
+    // PDU mode, whatever another program left the phone in; a phone that
+    // knows no other mode may refuse it.
+    Run(*lease, "AT+CMGF=0", timeouts::kShortCommandMs, answer);
+    QList<ReadMessage> read;
+    for (const char* store : {"ME", "SM"}) {
+        if (ReadStore(*lease, store, deleteAfterReading, read) == StoreResult::Stopped) {
+            m_messages.error(text(kTextPhoneTimedOut));
+            break;
+        }
+    }
+    lease->release();
+    if (m_failedDeletes > 0) {
+        m_messages.error(text(kTextNotAllDeleted));
+    }
+    QList<MessageRow> rows = BuildMessageRows(read, m_clock());
+    ResolveSenderNames(rows, phoneBook);
+    SortNewestFirst(rows);
+    return rows;
+}
+
+SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& store,
+                                            bool deleteAfterReading, QList<ReadMessage>& read) {
+    QByteArray answer;
+    switch (Run(lease, StoreSelection(store), timeouts::kShortCommandMs, answer)) {
+        case Answer::Ok:
+            break;
+        case Answer::Refused:
+            return StoreResult::Done;  // the phone has no such store
+        case Answer::Lost:
+            return StoreResult::Stopped;
+    }
+    if (StoredMessageCount(answer) == 0) {
+        return StoreResult::Done;
+    }
+    QList<int> listed;
+    for (const char* listing : {"AT+CMGL=1", "AT+CMGL=0"}) {
+        const Answer result = Run(lease, listing, timeouts::kMessageListMs, answer);
+        if (result == Answer::Lost) {
+            return StoreResult::Stopped;
+        }
+        for (const ListedPdu& entry : ParseMessageListing(answer)) {
+            std::optional<DeliveredMessage> message = DecodeDeliverPdu(entry.pdu);
+            if (message && !listed.contains(entry.index)) {
+                read.append(ReadMessage{QString::fromLatin1(store), entry.index, *message});
+                listed.append(entry.index);
+            }
+        }
+    }
+    if (deleteAfterReading) {
+        for (int index : listed) {
+            const Answer result = Run(lease, "AT+CMGD=" + QByteArray::number(index),
+                                      timeouts::kShortCommandMs, answer);
+            if (result == Answer::Lost) {
+                return StoreResult::Stopped;
+            }
+            m_failedDeletes += result == Answer::Refused ? 1 : 0;
+        }
+    }
+    return StoreResult::Done;
+}
+
+}  // namespace telvora::sms

@@ -1,0 +1,60 @@
+#pragma once
+// Downloading the received messages: the phone memory "ME" and then the SIM
+// "SM" are listed (read messages, then unread ones), each PDU is decoded,
+// the parts of long messages are joined, senders get their phone-book names
+// and the rows come out newest first. With deleting asked for, every message
+// that was decoded and listed is deleted from its store after the listing.
+// The window's download button and "telvora-cli sms list" both run it.
+
+#include <QDateTime>
+#include <QList>
+#include <functional>
+#include <optional>
+
+#include "telvora/core/ui_texts.h"
+#include "telvora/sms/message_rows.h"
+
+namespace telvora {
+
+class AtLink;
+class MessageBoxes;
+class PortLease;
+
+namespace sms {
+
+class SmsReader {
+public:
+    using LinkCheck = std::function<bool(PortLease&)>;
+    using Progress = std::function<void(const QString&)>;
+    using Clock = std::function<QDateTime()>;
+
+    SmsReader(AtLink& link, MessageBoxes& messages, Language language);
+
+    void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // The current date and time the ages are counted against.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+
+    // The rows of every message read, or nullopt when nothing could be read
+    // (port held: text 82; phone not connected: text 38). A phone that stops
+    // answering part-way gives text 80 and the rows read until then.
+    std::optional<QList<MessageRow>> ReadMessages(bool deleteAfterReading,
+                                                  const QList<NameAndNumber>& phoneBook);
+
+private:
+    enum class StoreResult { Done, Stopped };
+    StoreResult ReadStore(PortLease& lease, const QByteArray& store, bool deleteAfterReading,
+                          QList<ReadMessage>& read);
+    QString text(int n) const { return UiText(m_language, n); }
+
+    AtLink& m_link;
+    MessageBoxes& m_messages;
+    Language m_language;
+    LinkCheck m_linkCheck;
+    Progress m_progress;
+    Clock m_clock;
+    int m_failedDeletes = 0;
+};
+
+}  // namespace sms
+}  // namespace telvora

@@ -1,0 +1,14 @@
+#pragma once
+// Numbers of the interface texts that the short messages add.
+
+namespace telvora::sms {
+
+inline constexpr int kTextBadRecipient = 100;
+inline constexpr int kTextTooLongForOne = 101;
+inline constexpr int kTextTooLongForParts = 102;
+inline constexpr int kTextMessageSent = 103;
+inline constexpr int kTextNotAllDeleted = 104;
+inline constexpr int kTextCsvNotWritten = 105;
+inline constexpr int kTextEmptyMessage = 106;
+
+}  // namespace telvora::sms
