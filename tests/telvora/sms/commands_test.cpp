@@ -316,5 +316,20 @@ TEST(SmsDownloadEndToEnd, SilentPhoneReadsNothing) {
     EXPECT_EQ(list.err, English(38) + '\n');
 }
 
+TEST(SmsDownloadInProcess, DemoPhoneShowsEveryKind) {
+    AtLink link(phonesim::makeDemoPhonePort());
+    ASSERT_EQ(link.OpenPort("demo"), OpenResult::Ok);
+    telvora::test::FakeMessageBoxes boxes;
+    SmsReader reader(link, boxes, Language::Czech);
+    const std::optional<QList<MessageRow>> rows = reader.ReadMessages(false, {});
+    ASSERT_TRUE(rows);
+    auto find = [&](auto condition) {
+        return std::find_if(rows->begin(), rows->end(), condition) != rows->end();
+    };
+    EXPECT_TRUE(find([](const MessageRow& row) { return row.text.contains(u'ě'); }));
+    EXPECT_TRUE(find([](const MessageRow& row) { return row.indexes.size() == 3; }));
+    EXPECT_TRUE(find([](const MessageRow& row) { return !row.canReply(); }));
+}
+
 }  // namespace
 }  // namespace telvora::sms
