@@ -35,9 +35,18 @@ namespace {
 
 constexpr int kClientWidth = 391;
 constexpr int kClientHeight = 409;
+// Sizes at the default font of 11 pixels (8 pt at 96 dpi); they grow with
+// the font.
 constexpr int kFontPixels = 11;
-constexpr int kFieldHeight = 18;
+constexpr double kDesignDpi = 96.0;
+constexpr int kFieldPadding = 5;  // above and below the text of a field
 constexpr int kPersonWidth = 74;
+// Long forms each result field holds uncut, and the room a field needs
+// beside its text (frame and margins).
+constexpr char kLongTenseForm[] = "nos estamos levantando";
+constexpr char kLongPersonForm[] = "nos levantaríamos";
+constexpr char kLongNonFiniteForm[] = "levantándose";
+constexpr int kFieldTextRoom = 8;
 constexpr int kTenseGroupWidth = 116;
 constexpr int kInnerTabWidth = 94;
 constexpr int kListColumnGap = 14;
@@ -82,9 +91,14 @@ public:
     explicit FixedWidthTabWidget(int tabWidth) { setTabBar(new FixedWidthTabBar(tabWidth)); }
 };
 
+// The height of a field: one line of text with a little room; never less
+// than the style needs for its frame.
+int FieldHeight(const QFont& font) {
+    return QFontMetrics(font).height() + kFieldPadding;
+}
+
 QLineEdit* NewField(QWidget* parent) {
     auto* field = new QLineEdit(parent);
-    field->setFixedHeight(kFieldHeight);
     field->setTextMargins(1, 0, 1, 0);
     return field;
 }
@@ -165,14 +179,18 @@ QPixmap GlobePixmap() {
 
 }  // namespace
 
-TMainForm::TMainForm(LinkOpener* linkOpener, QWidget* parent)
-    : QWidget(parent), m_collator(VerbCollator()), m_linkOpener(linkOpener) {
+TMainForm::TMainForm(LinkOpener* linkOpener, QWidget* parent, double fontScale)
+    : QWidget(parent),
+      m_fontScale(fontScale > 0 ? fontScale : 1.0),
+      m_collator(VerbCollator()),
+      m_linkOpener(linkOpener) {
     if (m_linkOpener == nullptr) {
         m_ownLinkOpener = std::make_unique<DesktopLinkOpener>();
         m_linkOpener = m_ownLinkOpener.get();
     }
     SetupWindow();
     CreateControls();
+    FitToFont();
     m_shownFields = {Edit14, Edit15, Edit8,  Edit9,  Edit10, Edit11, Edit12, Edit13, Edit22, Edit23,
                      Edit24, Edit25, Edit26, Edit27, Edit28, Edit29, Edit30, Edit31, Edit32};
     SetupTabOrder();
@@ -189,10 +207,47 @@ void TMainForm::SetupWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    // 8 pt at the screen's font resolution, times the user's font scale.
     QFont windowFont = font();
-    windowFont.setPixelSize(kFontPixels);
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : kDesignDpi;
+    windowFont.setPixelSize(qRound(kFontPixels * m_fontScale * dpi / kDesignDpi));
     setFont(windowFont);
-    setFixedSize(kClientWidth, kClientHeight);
+    m_scale = windowFont.pixelSize() / double(kFontPixels);
+}
+
+int TMainForm::Scaled(int pixels) const {
+    return qRound(pixels * m_scale);
+}
+
+void TMainForm::FitToFont() {
+    // Every field one text line high in its own font (bold fields too).
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        if (field != ComboBox1->lineEdit()) {
+            field->setFixedHeight(FieldHeight(field->font()));
+        }
+    }
+    // Result fields wide enough for long reflexive forms, shown in bold.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics boldMetrics(bold);
+    auto holdText = [&](QLineEdit* field, const char* sample) {
+        field->setMinimumWidth(boldMetrics.horizontalAdvance(QString::fromUtf8(sample)) +
+                               Scaled(kFieldTextRoom));
+    };
+    for (QLineEdit* field : m_tenseFields) {
+        holdText(field, kLongTenseForm);
+    }
+    for (QLineEdit* field : m_imperativeFields) {
+        holdText(field, kLongPersonForm);
+    }
+    for (QLineEdit* field : m_conditionalFields) {
+        holdText(field, kLongPersonForm);
+    }
+    holdText(Edit14, kLongNonFiniteForm);
+    holdText(Edit15, kLongNonFiniteForm);
+    // The window keeps its size unless a larger font needs more room.
+    layout()->activate();
+    setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(minimumSizeHint()));
     if (const QScreen* shown = screen()) {
         move(shown->availableGeometry().center() - rect().center());
     }
@@ -204,7 +259,7 @@ void TMainForm::CreateControls() {
     PageControl1->addTab(CreateAboutPage(), QStringLiteral("O aplikaci"));
     PageControl1->setCurrentIndex(0);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(3, 3, 3, 3);
     layout->addWidget(PageControl1);
 }
 
@@ -220,7 +275,7 @@ QWidget* TMainForm::CreateVerbsPage() {
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setCompleter(nullptr);
     ComboBox1->setMaxVisibleItems(12);
-    ComboBox1->setFixedWidth(160);
+    ComboBox1->setFixedWidth(Scaled(160));
     Label1->setBuddy(ComboBox1);
     Label6 = NewLabel(QString(), page, true);
 
@@ -233,15 +288,19 @@ QWidget* TMainForm::CreateVerbsPage() {
     strip->addSpacing(6);
     strip->addWidget(Label6, 1);
 
-    PageControl2 = new FixedWidthTabWidget(kInnerTabWidth);
+    // Tabs of one width, wide enough for "Nepravidelná" in a larger font.
+    const int tabWidth = std::max(
+        kInnerTabWidth,
+        QFontMetrics(font()).horizontalAdvance(QStringLiteral("Nepravidelná")) + Scaled(20));
+    PageControl2 = new FixedWidthTabWidget(tabWidth);
     PageControl2->setTabPosition(QTabWidget::South);
     PageControl2->addTab(CreateConjugationPage(), QStringLiteral("Č&asování"));
     PageControl2->addTab(CreateListPage(), QStringLiteral("&Nepravidelná"));
     PageControl2->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(3, 5, 3, 3);
-    layout->setSpacing(5);
+    layout->setContentsMargins(3, 4, 3, 2);
+    layout->setSpacing(3);
     layout->addLayout(strip);
     layout->addWidget(PageControl2, 1);
     return page;
@@ -253,13 +312,13 @@ QWidget* TMainForm::CreateConjugationPage() {
     Label7 = NewLabel(QStringLiteral("Nepravidelné tvary jsou označeny tučně"), page);
     Label7->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 4, 6, 3);
+    layout->setContentsMargins(6, 2, 6, 1);
     layout->setSpacing(2);
     layout->addWidget(Label9);
     layout->addWidget(CreateIndicativeBlock());
-    layout->addSpacing(3);
+    layout->addSpacing(1);
     layout->addWidget(CreateImperativeBlock());
-    layout->addSpacing(3);
+    layout->addSpacing(1);
     layout->addWidget(CreateNonFiniteBlock());
     layout->addStretch(1);
     layout->addWidget(Label7);
@@ -269,13 +328,13 @@ QWidget* TMainForm::CreateConjugationPage() {
 QWidget* TMainForm::CreateIndicativeBlock() {
     auto* block = new QWidget;
     RadioGroup1 = new QGroupBox(QStringLiteral("  Čas  "), block);
-    RadioGroup1->setFixedWidth(kTenseGroupWidth);
+    RadioGroup1->setMinimumWidth(Scaled(kTenseGroupWidth));
     // The shown captions read Minulý, Předpřítomný, Přítomný, Průběhový and
     // Budoucí; '&' marks the Alt key letter.
     const char* const captions[] = {"&Minulý", "Př&edpřítomný", "&Přítomný", "Průběh&ový",
                                     "&Budoucí"};
     auto* buttons = new QVBoxLayout(RadioGroup1);
-    buttons->setContentsMargins(8, 2, 4, 2);
+    buttons->setContentsMargins(8, 0, 4, 1);
     buttons->setSpacing(0);
     for (std::size_t i = 0; i < m_tenseButtons.size(); ++i) {
         m_tenseButtons[i] = new QRadioButton(QString::fromUtf8(captions[i]), RadioGroup1);
@@ -295,7 +354,7 @@ QWidget* TMainForm::CreateIndicativeBlock() {
     rows->setVerticalSpacing(1);
     for (int person = 0; person < 6; ++person) {
         *labels[person] = NewFixedField(QString::fromUtf8(kPersons[person]), block);
-        (*labels[person])->setFixedWidth(kPersonWidth);
+        (*labels[person])->setFixedWidth(Scaled(kPersonWidth));
         *results[person] = NewResultField(block);
         m_tenseFields[person] = *results[person];
         rows->addWidget(*labels[person], person, 0);
@@ -327,7 +386,7 @@ QWidget* TMainForm::CreateImperativeBlock() {
     Edit21 = NewFixedField(QStringLiteral("není definován"), block);
     for (int person = 0; person < 6; ++person) {
         *labels[person] = NewFixedField(QString::fromUtf8(kPersons[person]), block);
-        (*labels[person])->setFixedWidth(kPersonWidth);
+        (*labels[person])->setFixedWidth(Scaled(kPersonWidth));
         grid->addWidget(*labels[person], person + 1, 0);
         QLineEdit* imperativeField = Edit21;
         if (person > 0) {
@@ -364,7 +423,7 @@ QWidget* TMainForm::CreateNonFiniteBlock() {
     layout->addWidget(Label4, 0, 3);
     layout->addWidget(Label5, 1, 3);
     layout->addWidget(Edit15, 0, 4, 2, 1, Qt::AlignVCenter);
-    layout->setColumnMinimumWidth(0, kPersonWidth);
+    layout->setColumnMinimumWidth(0, Scaled(kPersonWidth));
     layout->setColumnStretch(1, 1);
     layout->setColumnStretch(4, 1);
     return block;
@@ -394,9 +453,9 @@ QWidget* TMainForm::CreateListPage() {
 QWidget* TMainForm::CreateAboutPage() {
     auto* page = new QWidget;
     Label12 = NewLabel(QStringLiteral("Gramarion"), page);
-    MakeBlue(Label12, 30);
+    MakeBlue(Label12, Scaled(30));
     Label13 = NewLabel(QStringLiteral("Slovesa"), page);
-    MakeBlue(Label13, 16);
+    MakeBlue(Label13, Scaled(16));
 
     QStringList lines;
     for (const char* line : kAboutLines) {
@@ -485,6 +544,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     // Restoring a minimized window is a spontaneous show; only a show by the
     // program starts the window.
     if (!event->spontaneous()) {
+        FitToFont();  // the style's sizes are final once the window is shown
         FormShow();
     }
 }

@@ -31,7 +31,10 @@ class TMainForm : public QWidget {
 
 public:
     // `linkOpener` opens the about page's address; null uses the desktop.
-    explicit TMainForm(LinkOpener* linkOpener = nullptr, QWidget* parent = nullptr);
+    // `fontScale` enlarges the window's font (1.25, 1.5); the window grows
+    // with it where the default size no longer holds every field.
+    explicit TMainForm(LinkOpener* linkOpener = nullptr, QWidget* parent = nullptr,
+                       double fontScale = 1.0);
     ~TMainForm() override;
 
     // Controls, named as on the form. Owned by the widget tree.
@@ -92,6 +95,8 @@ private:
 
     void AddToHistory(const QString& text);
     void SetupWindow();
+    void FitToFont();
+    int Scaled(int pixels) const;
     void CreateControls();
     QWidget* CreateVerbsPage();
     QWidget* CreateConjugationPage();
@@ -104,6 +109,8 @@ private:
     void ConnectHandlers();
 
     int m_tense = 0;
+    double m_fontScale = 1.0;
+    double m_scale = 1.0;  // the window's font size against the default
     bool m_shownOnce = false;
     QCollator m_collator;
     std::unique_ptr<LinkOpener> m_ownLinkOpener;

@@ -1,5 +1,7 @@
 // Renders the three pages of the trainer's window to PNG files:
-//   vervia_screenshots DIR  ->  DIR/vervia-conjugation.png, vervia-list.png, vervia-about.png
+//   vervia_screenshots DIR [SCALE]  ->  DIR/vervia-conjugation.png, vervia-list.png,
+//                                       vervia-about.png
+// With a font scale other than 1 (1.25, 1.5) the names end in -125, -150.
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,9 +24,9 @@ public:
     void Open(const QString&) override {}
 };
 
-bool Save(QWidget& window, const QDir& dir, const char* name) {
+bool Save(QWidget& window, const QDir& dir, const char* name, const QString& suffix) {
     QApplication::processEvents();
-    const QString path = dir.filePath(QString::fromLatin1(name));
+    const QString path = dir.filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
     const bool saved = window.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     return saved;
@@ -37,16 +39,19 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gramarion"));
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    const double scale = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 1.0;
+    const QString suffix =
+        scale == 1.0 ? QString() : QStringLiteral("-%1").arg(qRound(scale * 100));
 
     NoLinkOpener opener;
-    vervia::TMainForm form(&opener);
+    vervia::TMainForm form(&opener, nullptr, scale);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         return 1;
     }
-    QTest::mouseClick(form.RadioButton2, Qt::LeftButton);
-    QTest::keyClicks(form.ComboBox1->lineEdit(), QStringLiteral("tener"));
-    bool ok = Save(form, dir, "vervia-conjugation.png");
+    QTest::mouseClick(form.RadioButton5, Qt::LeftButton);
+    QTest::keyClicks(form.ComboBox1->lineEdit(), QStringLiteral("levantarse"));
+    bool ok = Save(form, dir, "vervia-conjugation", suffix);
 
     form.PageControl2->setCurrentIndex(1);
     const auto found = form.ListView1->findItems(QStringLiteral("reñir"), Qt::MatchExactly);
@@ -55,9 +60,9 @@ int main(int argc, char* argv[]) {
         form.ListView1->scrollToItem(found.first());
         form.ListView1Click();
     }
-    ok = Save(form, dir, "vervia-list.png") && ok;
+    ok = Save(form, dir, "vervia-list", suffix) && ok;
 
     form.PageControl1->setCurrentIndex(1);
-    ok = Save(form, dir, "vervia-about.png") && ok;
+    ok = Save(form, dir, "vervia-about", suffix) && ok;
     return ok ? 0 : 1;
 }

@@ -401,6 +401,87 @@ private slots:
         QCOMPARE(next, static_cast<QWidget*>(f.Edit8));
     }
 
+    void reflexiveAndTypedVerbs() {
+        auto& f = Form();
+        Type(QStringLiteral("  Levantarse "));
+        QCOMPARE(f.Label6->text(), QStringLiteral("pravidelné"));
+        QCOMPARE(Texts(TenseFields()),
+                 QString::fromUtf8("me levanto|te levantas|se levanta|nos levantamos|"
+                                   "os levantáis|se levantan")
+                     .split(QLatin1Char('|')));
+        QCOMPARE(Texts(ImperativeFields()),
+                 Split("levántate levántese levantémonos levantaos levántense"));
+        QCOMPARE(f.Edit15->text(), QStringLiteral("levantándose"));
+        // The history holds the word without the blanks around it.
+        QVERIFY(History().contains(QStringLiteral("Levantarse")));
+
+        Retype(QStringLiteral("reñir"));
+        Retype(QStringLiteral("REÑIR"));
+        QCOMPARE(f.Label6->text(), QStringLiteral("nepravidelné"));
+        QCOMPARE(f.Edit8->text(), QStringLiteral("riño"));
+        QVERIFY(History().contains(QStringLiteral("reñir")));
+        QVERIFY(!History().contains(QStringLiteral("REÑIR")));
+
+        Retype(QStringLiteral("buscar"));
+        QTest::mouseClick(f.RadioButton2, Qt::LeftButton);
+        QCOMPARE(f.Edit8->text(), QStringLiteral("busqué"));
+        QCOMPARE(Bold(ResultFields()), QList<bool>(19, false));
+        QCOMPARE(f.Label6->text(), QStringLiteral("pravidelné"));
+    }
+
+    // Every field, caption and tab shows its whole text at the default font
+    // and at 1.25 and 1.5 times it; nothing overlaps.
+    void fieldsAreUncutAtThreeFontScales() {
+        for (const double scale : {1.0, 1.25, 1.5}) {
+            vervia::TMainForm form(&m_links, nullptr, scale);
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QTest::mouseClick(form.RadioButton5, Qt::LeftButton);
+            form.ComboBox1->setEditText(QStringLiteral("levantarse"));
+            QCOMPARE(form.Edit11->text(), QStringLiteral("nos estamos levantando"));
+            if (scale == 1.0) {
+                QCOMPARE(form.size(), QSize(391, 409));
+            }
+            QWidget* page = form.PageControl2->widget(0);
+            const QRect pageRect(page->mapTo(&form, QPoint(0, 0)), page->size());
+            QList<QRect> taken;
+            const auto fields = page->findChildren<QLineEdit*>();
+            QCOMPARE(fields.size(), 32);
+            for (QLineEdit* field : fields) {
+                const QRect rect(field->mapTo(&form, QPoint(0, 0)), field->size());
+                const QString what = QStringLiteral("%1 at %2").arg(field->text()).arg(scale);
+                QVERIFY2(pageRect.contains(rect), qPrintable(what));
+                QVERIFY2(field->height() >= QFontMetrics(field->font()).height() + 2,
+                         qPrintable(what));
+                QVERIFY2(QFontMetrics(field->font()).horizontalAdvance(field->text()) <=
+                             field->width() - 4,
+                         qPrintable(what));
+                taken << rect;
+            }
+            for (QLabel* label : page->findChildren<QLabel*>()) {
+                const QRect rect(label->mapTo(&form, QPoint(0, 0)), label->size());
+                const QString what = QStringLiteral("%1 at %2").arg(label->text()).arg(scale);
+                QVERIFY2(pageRect.contains(rect), qPrintable(what));
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(what));
+                QVERIFY2(label->fontMetrics().height() <= label->height(), qPrintable(what));
+                taken << rect;
+            }
+            for (int i = 0; i < taken.size(); ++i) {
+                for (int j = i + 1; j < taken.size(); ++j) {
+                    QVERIFY2(!taken[i].intersects(taken[j]),
+                             qPrintable(QStringLiteral("overlap at %1").arg(scale)));
+                }
+            }
+            QTabBar* tabs = form.PageControl2->tabBar();
+            for (int tab = 0; tab < tabs->count(); ++tab) {
+                const int text = tabs->fontMetrics().horizontalAdvance(Shown(tabs->tabText(tab)));
+                QVERIFY2(text + 8 <= tabs->tabRect(tab).width(), qPrintable(tabs->tabText(tab)));
+                QVERIFY(tabs->rect().contains(tabs->tabRect(tab)));
+            }
+        }
+    }
+
     void aboutLinkOpensTheWebAddress() {
         auto& f = Form();
         f.PageControl1->setCurrentIndex(1);
