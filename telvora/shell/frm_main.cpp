@@ -24,6 +24,7 @@
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
+#include "telvora/sms/sms_panel.h"
 
 namespace telvora {
 namespace {
@@ -107,6 +108,16 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     });
     PrepareGrids();
     resize(960, 620);
+
+    // Short messages: the editor, sending, the download, the list and its file.
+    sms::SmsWindowHooks smsHooks{this,
+                                 [this] { return m_language; },
+                                 [this] { LockMenus(); },
+                                 [this] { UnlockMenus(); },
+                                 [this](const QString& text) { m_working->showText(text); },
+                                 [this] { m_working->close(); },
+                                 [this](PortLease& lease) { return CheckLink(&lease); }};
+    new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
 }
 
 frmMain::~frmMain() {

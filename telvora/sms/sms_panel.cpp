@@ -1,0 +1,286 @@
+#include "telvora/sms/sms_panel.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextDocument>
+
+#include "telvora/core/message_boxes.h"
+#include "telvora/link/at_link.h"
+#include "telvora/shell/frm_main.h"
+#include "telvora/sms/composer_rules.h"
+#include "telvora/sms/message_csv.h"
+#include "telvora/sms/message_file.h"
+#include "telvora/sms/sms_reader.h"
+#include "telvora/sms/sms_sender.h"
+#include "telvora/sms/sms_texts.h"
+#include "telvora/sms/submit_pdu.h"
+
+namespace telvora::sms {
+namespace {
+
+enum Column { kTime, kSender, kText, kNumber, kAge, kIndex };
+
+QString Cell(const QTableWidget& grid, int row, int column) {
+    const QTableWidgetItem* item = grid.item(row, column);
+    return item ? item->text() : QString();
+}
+
+QTableWidgetItem* ReadOnlyItem(const QString& text, Qt::Alignment alignment = {}) {
+    auto* item = new QTableWidgetItem(text);
+    if (alignment) {
+        item->setTextAlignment(alignment);
+    }
+    return item;
+}
+
+bool IsEnterKey(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+QList<NameAndNumber> PhoneBookNames(const QTableWidget& grid) {
+    QList<NameAndNumber> names;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        const QString number = Cell(grid, row, 1);
+        if (!number.isEmpty()) {
+            names.append({Cell(grid, row, 0), number});
+        }
+    }
+    return names;
+}
+
+SmsPanel::SmsPanel(const MainControls& ui, AtLink& link, MessageBoxes& messages,
+                   SmsWindowHooks hooks, QObject* parent)
+    : QObject(parent), m_ui(ui), m_link(link), m_messages(messages), m_hooks(std::move(hooks)) {
+    setObjectName(QStringLiteral("SmsPanel"));
+    m_saveDialog = [this](const QString& title, const QString& folder, const QString& filter) {
+        // No overwrite question: saving appends to an existing file.
+        return QFileDialog::getSaveFileName(m_hooks.window, title, folder, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    m_ui.txtSMS->installEventFilter(this);
+    m_ui.flexSMS->installEventFilter(this);
+    connect(m_ui.txtSMS->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) {
+                m_editPosition = position;
+                m_editAdded = added;
+            });
+    connect(m_ui.txtSMS, &QPlainTextEdit::textChanged, this, &SmsPanel::txtSMS_Change);
+    connect(m_ui.CheckDelsi160, &QCheckBox::clicked, this, &SmsPanel::CheckDelsi160_Click);
+    connect(m_ui.cmbOdeslat, &QPushButton::clicked, this, &SmsPanel::cmbOdeslat_Click);
+    connect(m_ui.cmbClear, &QPushButton::clicked, this, &SmsPanel::cmbClear_Click);
+    connect(m_ui.cmbNactiSMS, &QPushButton::clicked, this, &SmsPanel::cmbNactiSMS_Click);
+    connect(m_ui.flexSMS, &QTableWidget::currentCellChanged, this,
+            [this](int row) { flexSMS_Click(row); });
+    connect(m_ui.flexSMS, &QTableWidget::cellClicked, this,
+            [this](int row) { flexSMS_Click(row); });
+    connect(m_ui.flexSMS, &QTableWidget::cellDoubleClicked, this,
+            [this](int row) { flexSMS_DblClick(row); });
+    connect(m_ui.mni_ulozsms, &QAction::triggered, this, &SmsPanel::mni_ulozsms_Click);
+    // The window enables the command buttons again when the port is free;
+    // the send button then follows the text once more.
+    connect(&m_link, &AtLink::busyChanged, this, &SmsPanel::UpdateCounter);
+    UpdateCounter();
+}
+
+bool SmsPanel::longMode() const {
+    return m_ui.CheckDelsi160->isChecked();
+}
+
+bool SmsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == m_ui.flexSMS && IsEnterKey(*key)) {
+        flexSMS_DblClick(m_ui.flexSMS->currentRow());  // the keyboard's double click
+        return true;
+    }
+    if (watched == m_ui.txtSMS) {
+        if (IsEnterKey(*key)) {
+            return true;
+        }
+        for (QChar c : key->text()) {
+            if (!KeepTypedCharacter(c)) {
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SmsPanel::txtSMS_Change() {
+    if (m_adjusting) {
+        return;
+    }
+    const QString typed = m_ui.txtSMS->toPlainText();
+    const QString carried = CarriableText(typed);
+    // A pasted emoji shrinks to one "?": the edit's span shrinks with it.
+    const int added = m_editAdded - int(typed.size() - carried.size());
+    const QString fitted = FitEdit(carried, m_editPosition, qMax(0, added), longMode());
+    if (fitted != typed) {
+        const int kept = qMax(0, added - int(carried.size() - fitted.size()));
+        setEditorText(fitted, m_editPosition + kept);
+    }
+    UpdateCounter();
+}
+
+void SmsPanel::setEditorText(const QString& text, int cursor) {
+    m_adjusting = true;
+    m_ui.txtSMS->setPlainText(text);
+    QTextCursor position = m_ui.txtSMS->textCursor();
+    position.setPosition(qBound(0, cursor, int(text.size())));
+    m_ui.txtSMS->setTextCursor(position);
+    m_adjusting = false;
+}
+
+void SmsPanel::UpdateCounter() {
+    const CounterView view = EditorCounter(m_ui.txtSMS->toPlainText(), longMode());
+    m_ui.lblZbyva->setText(QString::number(view.value));
+    m_ui.lblzbyvachar->setText(text(view.captionText));
+    m_ui.lblchars->setText(view.showChars ? text(24) : QString());
+    m_ui.cmbOdeslat->setEnabled(view.canSend && !m_link.Busy());
+}
+
+void SmsPanel::CheckDelsi160_Click() {
+    if (!longMode()) {
+        const QString text = m_ui.txtSMS->toPlainText();
+        const QString cut = CutToSeptets(text, kMessageSeptets);
+        if (cut != text) {
+            setEditorText(cut, int(cut.size()));
+        }
+    }
+    m_ui.txtSMS->setFocus();
+    UpdateCounter();
+}
+
+void SmsPanel::cmbClear_Click() {
+    m_ui.txtSMS->clear();
+    m_ui.txtSMS->setFocus();
+}
+
+void SmsPanel::cmbOdeslat_Click() {
+    m_hooks.lockMenus();
+    const QString number = m_ui.txtNumber->text().trimmed();
+    m_ui.txtNumber->setText(number);
+    SmsSender sender(m_link, m_messages, m_hooks.language());
+    sender.setLinkCheck(m_hooks.checkLink);
+    sender.setProgress(m_hooks.showProgress);
+    const SendOutcome outcome = sender.Send(number, m_ui.txtSMS->toPlainText(), longMode());
+    m_hooks.closeProgress();
+    if (outcome == SendOutcome::Sent && m_messages.askYesNo(MessageBoxes::Kind::Info, text(40))) {
+        m_ui.txtSMS->clear();
+        m_ui.txtSMS->setFocus();
+    }
+    m_hooks.unlockMenus();
+}
+
+void SmsPanel::cmbNactiSMS_Click() {
+    m_hooks.lockMenus();
+    // Every download starts from an empty list, whether or not the phone answers.
+    fillList({});
+    m_ui.txtNacteneSMS->clear();
+    SmsReader reader(m_link, m_messages, m_hooks.language());
+    reader.setLinkCheck(m_hooks.checkLink);
+    reader.setProgress([this](const QString& progress) {
+        m_hooks.showProgress(progress);
+        if (m_hooks.window) {
+            m_hooks.window->setCursor(Qt::WaitCursor);
+        }
+    });
+    const std::optional<QList<MessageRow>> rows =
+        reader.ReadMessages(m_ui.Checkdelete->isChecked(), PhoneBookNames(*m_ui.FlexPB));
+    if (m_hooks.window) {
+        m_hooks.window->unsetCursor();
+    }
+    if (rows) {
+        fillList(*rows);
+        m_ui.flexSMS->horizontalHeaderItem(kText)->setText(text(30) + QStringLiteral(" ( ") +
+                                                           QString::number(rows->size()) +
+                                                           QStringLiteral(" )"));
+        if (!rows->isEmpty()) {
+            m_ui.flexSMS->setCurrentCell(0, kSender);
+        }
+    }
+    m_hooks.closeProgress();
+    m_hooks.unlockMenus();
+}
+
+void SmsPanel::fillList(const QList<MessageRow>& rows) {
+    QTableWidget& grid = *m_ui.flexSMS;
+    grid.clearContents();
+    grid.setRowCount(int(rows.size()));
+    grid.setHorizontalHeaderLabels({text(31), text(29), text(30)});
+    // Two lines a row, so the time stamp shows whole at any font size.
+    grid.verticalHeader()->setDefaultSectionSize(2 * grid.fontMetrics().lineSpacing() + 6);
+    const Qt::Alignment leftCentred = Qt::AlignLeft | Qt::AlignVCenter;
+    for (int i = 0; i < rows.size(); ++i) {
+        const MessageRow& row = rows[i];
+        grid.setItem(i, kTime, ReadOnlyItem(row.time, leftCentred));
+        grid.setItem(i, kSender, ReadOnlyItem(row.sender, leftCentred));
+        grid.item(i, kSender)->setToolTip(row.number.isEmpty() ? row.sender : row.number);
+        grid.setItem(i, kText, ReadOnlyItem(row.text));
+        grid.setItem(i, kNumber, ReadOnlyItem(row.number));
+        grid.setItem(i, kAge, ReadOnlyItem(QString::number(row.ageSeconds)));
+        grid.setItem(i, kIndex, ReadOnlyItem(row.indexText()));
+    }
+}
+
+void SmsPanel::flexSMS_Click(int row) {
+    if (row >= 0 && row < m_ui.flexSMS->rowCount()) {
+        m_ui.txtNacteneSMS->setPlainText(Cell(*m_ui.flexSMS, row, kText));
+    }
+}
+
+void SmsPanel::flexSMS_DblClick(int row) {
+    if (row < 0 || row >= m_ui.flexSMS->rowCount()) {
+        return;
+    }
+    flexSMS_Click(row);
+    const QString number = Cell(*m_ui.flexSMS, row, kNumber);
+    if (number.isEmpty()) {
+        return;  // a named sender such as a bank cannot be answered
+    }
+    m_ui.txtNumber->setText(number);
+    const QString received = Cell(*m_ui.flexSMS, row, kText);
+    if (!received.isEmpty()) {
+        m_ui.txtSMS->setPlainText(ReplyText(received));
+        m_ui.txtSMS->moveCursor(QTextCursor::End);
+    }
+}
+
+QList<MessageRow> SmsPanel::rowsInList() const {
+    QList<MessageRow> rows;
+    for (int row = 0; row < m_ui.flexSMS->rowCount(); ++row) {
+        MessageRow message;
+        message.time = Cell(*m_ui.flexSMS, row, kTime);
+        message.sender = Cell(*m_ui.flexSMS, row, kSender);
+        message.text = Cell(*m_ui.flexSMS, row, kText);
+        rows.append(message);
+    }
+    return rows;
+}
+
+void SmsPanel::mni_ulozsms_Click() {
+    const QString chosen = m_saveDialog(text(42), QCoreApplication::applicationDirPath(),
+                                        QStringLiteral("MS Excel (*.csv)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = CsvFilePath(chosen);
+    QString error;
+    if (!AppendMessagesCsv(path, rowsInList(), &error)) {
+        m_messages.error(text(kTextCsvNotWritten).arg(path) + u' ' + error);
+    }
+}
+
+}  // namespace telvora::sms

@@ -1,0 +1,261 @@
+// The message controls of the main window: the editor's filter, counter and
+// modes, sending, the download into the list, click and double click, and
+// saving the list, against the in-process simulated phone.
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "telvora/core/ui_texts.h"
+#include "telvora/demophone/phonesim_port.h"
+#include "telvora/link/at_link.h"
+#include "telvora/setup/settings.h"
+#include "telvora/shell/frm_main.h"
+#include "telvora/sms/message_csv.h"
+#include "telvora/sms/sms_panel.h"
+#include "tests/telvora/shell/shell_fakes.h"
+
+using namespace telvora;
+using telvora::test::FakeMessageBoxes;
+
+namespace {
+
+struct Rig {
+    explicit Rig(phonesim::PhoneState state = phonesim::demoPhoneState()) {
+        settings = std::make_unique<SettingsStore>(std::make_unique<QSettings>(
+            dir.filePath(QStringLiteral("Telvora.conf")), QSettings::IniFormat));
+        auto port = std::make_unique<phonesim::PhoneSimPort>(std::move(state));
+        port->phone().options().latencyMs = 0;
+        phone = port.get();
+        ShellSetup setup;
+        setup.settings = settings.get();
+        setup.messages = &boxes;
+        setup.port = std::move(port);
+        setup.lockPath = dir.filePath(QStringLiteral("telvora.lock"));
+        window = std::make_unique<frmMain>(std::move(setup));
+        window->link().OpenPort(QStringLiteral("demo"));
+        panel = window->findChild<sms::SmsPanel*>(QStringLiteral("SmsPanel"));
+    }
+    const MainControls& ui() const { return window->ui(); }
+
+    QTemporaryDir dir;
+    FakeMessageBoxes boxes;
+    std::unique_ptr<SettingsStore> settings;
+    phonesim::PhoneSimPort* phone = nullptr;
+    std::unique_ptr<frmMain> window;
+    sms::SmsPanel* panel = nullptr;
+};
+
+void AddPhoneBookEntry(QTableWidget& grid, const QString& name, const QString& number) {
+    const int row = grid.rowCount();
+    grid.setRowCount(row + 1);
+    grid.setItem(row, 0, new QTableWidgetItem(name));
+    grid.setItem(row, 1, new QTableWidgetItem(number));
+}
+
+// Types `text` key by key, as a keyboard with these letters would.
+void Type(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QString Cell(const QTableWidget& grid, int row, int column) {
+    return grid.item(row, column) ? grid.item(row, column)->text() : QString();
+}
+
+}  // namespace
+
+class SmsPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keyFilterCounterAndLimits();
+    void longModeCountsMessagesAndCutsWhenLeft();
+    void sendsFromTheEditor();
+    void refusedNumberKeepsTheText();
+    void downloadFillsTheListNewestFirstWithNames();
+    void clickShowsAndDoubleClickReplies();
+    void savesTheListAndAppends();
+    void deletesAfterDownloadWhenTicked();
+};
+
+void SmsPanelTest::keyFilterCounterAndLimits() {
+    Rig rig;
+    QPlainTextEdit* editor = rig.ui().txtSMS;
+    QVERIFY(rig.panel);
+    QVERIFY(!rig.ui().cmbOdeslat->isEnabled());
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("160"));
+    Type(editor, QStringLiteral("a@`ř€"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("a@€"));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("156"));
+    QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Zbývá"));
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků."));
+    QVERIFY(rig.ui().cmbOdeslat->isEnabled());
+
+    editor->insertPlainText(QStringLiteral("x\nž"));  // pasted
+    QCOMPARE(editor->toPlainText(), QStringLiteral("a@€x ?"));
+
+    editor->setPlainText(QString(160, u'x'));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("0"));
+    QTextCursor middle = editor->textCursor();
+    middle.setPosition(50);
+    editor->setTextCursor(middle);
+    Type(editor, QStringLiteral("Y"));
+    QCOMPARE(editor->toPlainText(), QString(160, u'x'));  // the 161st character is refused
+    QCOMPARE(editor->textCursor().position(), 50);
+
+    rig.ui().cmbClear->click();
+    QVERIFY(editor->toPlainText().isEmpty());
+    QVERIFY(!rig.ui().cmbOdeslat->isEnabled());
+}
+
+void SmsPanelTest::longModeCountsMessagesAndCutsWhenLeft() {
+    Rig rig;
+    QPlainTextEdit* editor = rig.ui().txtSMS;
+    rig.ui().CheckDelsi160->click();
+    QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Počet zpráv"));
+    QVERIFY(rig.ui().lblchars->text().isEmpty());
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("1"));
+    editor->setPlainText(QString(158, u'y'));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("2"));
+    editor->setPlainText(QString(1500, u'y'));
+    QCOMPARE(editor->toPlainText().size(), 1413);
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("9"));
+    rig.ui().CheckDelsi160->click();
+    QCOMPARE(editor->toPlainText(), QString(160, u'y'));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("0"));
+}
+
+void SmsPanelTest::sendsFromTheEditor() {
+    Rig rig;
+    rig.ui().txtNumber->setText(QStringLiteral("  +420 603 123 456 "));
+    rig.ui().txtSMS->setPlainText(QStringLiteral("Ahoj @ $ [x]"));
+    rig.boxes.answers = {true};  // write a new message
+    rig.ui().cmbOdeslat->click();
+    QCOMPARE(rig.phone->phone().state().sent.size(), 1);
+    QCOMPARE(rig.phone->phone().state().sent[0].text, QStringLiteral("Ahoj @ $ [x]"));
+    QCOMPARE(rig.phone->phone().state().sent[0].number, QStringLiteral("+420603123456"));
+    QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("+420 603 123 456"));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, 40));
+    QVERIFY(rig.boxes.shown[0].question);
+    QVERIFY(rig.ui().txtSMS->toPlainText().isEmpty());
+    QVERIFY(rig.ui().mnu_zpravy->menuAction()->isEnabled());
+    QVERIFY(!rig.window->link().Busy());
+}
+
+void SmsPanelTest::refusedNumberKeepsTheText() {
+    Rig rig;
+    rig.ui().txtNumber->setText(QStringLiteral("Petr"));
+    rig.ui().txtSMS->setPlainText(QStringLiteral("Ahoj"));
+    rig.ui().cmbOdeslat->click();
+    QVERIFY(rig.phone->phone().state().sent.isEmpty());
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].kind, MessageBoxes::Kind::Error);
+    QCOMPARE(rig.ui().txtSMS->toPlainText(), QStringLiteral("Ahoj"));
+}
+
+void SmsPanelTest::downloadFillsTheListNewestFirstWithNames() {
+    Rig rig;
+    AddPhoneBookEntry(*rig.ui().FlexPB, QStringLiteral("Lucie"), QStringLiteral("+420731246810"));
+    AddPhoneBookEntry(*rig.ui().FlexPB, QStringLiteral("Martina"), QStringLiteral("420603123456"));
+    rig.ui().cmbNactiSMS->click();
+    const QTableWidget& grid = *rig.ui().flexSMS;
+    QCOMPARE(grid.rowCount(), 9);
+    QCOMPARE(grid.horizontalHeaderItem(2)->text(), QStringLiteral("Zprávy ( 9 )"));
+    QCOMPARE(Cell(grid, 0, 1), QStringLiteral("Lucie"));
+    QCOMPARE(Cell(grid, 0, 3), QStringLiteral("420731246810"));
+    QVERIFY(Cell(grid, 0, 2).contains(QStringLiteral("těším")));
+    QCOMPARE(Cell(grid, 1, 5), QStringLiteral("5,4,6"));
+    QCOMPARE(Cell(grid, 2, 1), QStringLiteral("MojeBanka"));
+    QCOMPARE(Cell(grid, 6, 1), QStringLiteral("Martina"));
+    for (int column = 3; column < 6; ++column) {
+        QVERIFY(grid.isColumnHidden(column));
+    }
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        QVERIFY(Cell(grid, row - 1, 4).toLongLong() <= Cell(grid, row, 4).toLongLong());
+    }
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QVERIFY(rig.ui().mnu_zpravy->menuAction()->isEnabled());
+}
+
+void SmsPanelTest::clickShowsAndDoubleClickReplies() {
+    Rig rig;
+    rig.ui().cmbNactiSMS->click();
+    rig.panel->flexSMS_Click(1);
+    QVERIFY(rig.ui().txtNacteneSMS->toPlainText().startsWith(QStringLiteral("Dobry den")));
+    rig.panel->flexSMS_DblClick(1);
+    QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("420602334455"));
+    const QString reply = rig.ui().txtSMS->toPlainText();
+    QVERIFY(reply.startsWith(QStringLiteral("Re: Dobry den")));
+    QVERIFY(reply.endsWith(QStringLiteral(" ...")));
+    QCOMPARE(reply.size(), 4 + 150 + 4);
+    // A named sender cannot be answered: the editor stays as it is.
+    rig.panel->flexSMS_DblClick(2);
+    QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("420602334455"));
+    QCOMPARE(rig.ui().txtSMS->toPlainText(), reply);
+    QVERIFY(rig.ui().txtNacteneSMS->toPlainText().startsWith(QStringLiteral("Platba")));
+}
+
+void SmsPanelTest::savesTheListAndAppends() {
+    Rig rig;
+    rig.ui().cmbNactiSMS->click();
+    QString title;
+    const QString chosen = rig.dir.filePath(QStringLiteral("messages"));
+    QString pattern;
+    rig.panel->setSaveDialog([&](const QString& caption, const QString&, const QString& filter) {
+        title = caption;
+        pattern = filter;
+        return chosen;
+    });
+    rig.ui().mni_ulozsms->trigger();
+    rig.ui().mni_ulozsms->trigger();
+    QCOMPARE(title, UiText(Language::Czech, 42));
+    QCOMPARE(pattern, QStringLiteral("MS Excel (*.csv)"));
+    QFile file(chosen + QStringLiteral(".csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QTableWidget& grid = *rig.ui().flexSMS;
+    QByteArray once;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        once += sms::CsvLine(Cell(grid, row, 0), Cell(grid, row, 1), Cell(grid, row, 2));
+    }
+    QCOMPARE(file.readAll(), once + once);
+    QVERIFY(once.startsWith("\"7.12.2026 07:45:00\",\"420731246810\",\"Ahoj! Z\xC3\xADtra"));
+
+    rig.panel->setSaveDialog(
+        [](const QString&, const QString&, const QString&) { return QString(); });
+    rig.ui().mni_ulozsms->trigger();  // cancelled: nothing happens
+    rig.panel->setSaveDialog([&](const QString&, const QString&, const QString&) {
+        return rig.dir.filePath(QStringLiteral("missing/folder/x"));
+    });
+    rig.ui().mni_ulozsms->trigger();
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].kind, MessageBoxes::Kind::Error);
+}
+
+void SmsPanelTest::deletesAfterDownloadWhenTicked() {
+    Rig rig;
+    rig.ui().Checkdelete->setChecked(true);
+    rig.ui().cmbNactiSMS->click();
+    QCOMPARE(rig.ui().flexSMS->rowCount(), 9);
+    QVERIFY(rig.phone->phone().state().stores["ME"].messages.isEmpty());
+    QVERIFY(rig.phone->phone().state().stores["SM"].messages.isEmpty());
+    rig.ui().cmbNactiSMS->click();
+    QCOMPARE(rig.ui().flexSMS->rowCount(), 0);
+    QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(), QStringLiteral("Zprávy ( 0 )"));
+}
+
+QTEST_MAIN(SmsPanelTest)
+#include "tst_sms_panel.moc"
