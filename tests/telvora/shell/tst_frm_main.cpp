@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
@@ -401,6 +402,7 @@ void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
     rig.window->setNetworkPoll([&polls] { ++polls; });
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     const MainControls& ui = rig.window->ui();
+    ui.txtSMS->setPlainText(QStringLiteral("Ahoj"));  // the send button also needs a text
     const QList<QPushButton*> commands{ui.cmbPhoneBook, ui.cmbVytocit, ui.cmbOdeslat,
                                        ui.cmbNactiSMS};
     const int writes = rig.log.writes;
