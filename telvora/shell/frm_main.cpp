@@ -20,6 +20,7 @@
 
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
+#include "telvora/phonebook/phone_book_panel.h"
 #include "telvora/setup/settings.h"
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
@@ -118,6 +119,22 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
                                  [this] { m_working->close(); },
                                  [this](PortLease& lease) { return CheckLink(&lease); }};
     new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
+    InstallPhoneBook();
+}
+
+void frmMain::InstallPhoneBook() {
+    PhoneBookShell shell;
+    shell.link = m_link.get();
+    shell.messages = m_messages;
+    shell.language = [this] { return m_language; };
+    shell.checkLink = [this](PortLease& lease) { return CheckLink(&lease); };
+    shell.lockMenus = [this] { LockMenus(); };
+    shell.unlockMenus = [this] { UnlockMenus(); };
+    shell.showProgress = [this](const QString& text) { m_working->showText(text); };
+    shell.closeProgress = [this] { m_working->close(); };
+    auto* phoneBook = new PhoneBookPanel(m_ui, std::move(shell), this);
+    connect(this, &frmMain::languageApplied, phoneBook, &PhoneBookPanel::ApplyLanguage);
+    setPhoneBookLoader([phoneBook] { phoneBook->LoadAtStartup(); });
 }
 
 frmMain::~frmMain() {

@@ -148,6 +148,8 @@ private:
     void buildMenus();
     void buildControls();
     void PrepareGrids();
+    // The phone-book panel: FlexPB, cmbPhoneBook, the mnu_seznam items.
+    void InstallPhoneBook();
     void acceptConfiguration(const frmconf& dialog);
     void readSettings();
     void forgetPort();
