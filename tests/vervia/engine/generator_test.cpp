@@ -38,12 +38,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    GeneratorRun Generate(const std::string& data) {
+    // `mode` is empty for the table, "--further " for the further-verb list.
+    GeneratorRun Generate(const std::string& data, const std::string& mode = {}) {
         const fs::path input = m_dir / "verbs.txt";
         const fs::path output = m_dir / "table.cpp";
         const fs::path errors = m_dir / "errors.txt";
+        fs::remove(output);
         std::ofstream(input, std::ios::binary) << data;
-        const std::string command = std::string("\"") + VERB_TABLE_GENERATOR + "\" \"" +
+        const std::string command = std::string("\"") + VERB_TABLE_GENERATOR + "\" " + mode + "\"" +
                                     output.string() + "\" \"" + input.string() + "\" 2>\"" +
                                     errors.string() + "\"";
         const int status = std::system(command.c_str());
@@ -112,6 +114,31 @@ TEST_F(VerbTableGenerator, ChecksLabelsCountsAndInfinitives) {
     EXPECT_NE(run.errors.find("verbs.txt:1: error: verb 1 must be \"abastecer\""),
               std::string::npos)
         << run.errors;
+}
+
+TEST_F(VerbTableGenerator, ChecksTheFurtherVerbList) {
+    const std::string good =
+        "# comment\n-ducir like conducir\nmedir  e>i\nconfiar hiatus\nraer like caer\n";
+    GeneratorRun run = Generate(good, "--further ");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(run.wroteOutput);
+
+    const std::pair<const char*, const char*> faults[] = {
+        {"medir e>x\n", "verbs.txt:1: error: a line is"},
+        {"medir\n", "verbs.txt:1: error: a line is"},
+        {"tener e>ie\n", "\"tener\" is one of the 212 table verbs"},
+        {"raer like roto\n", "\"roto\" is not a table verb"},
+        {"medir e>i\nmedir e>i\n", "verbs.txt:2: error: \"medir\" is listed twice"},
+        {"-ducir e>i\n", "a family (-ending) needs"},
+        {"casa e>i\n", "\"casa\" does not end in ar, er or ir"},
+        {"Medir e>i\n", "upper case letter 'M'"},
+    };
+    for (const auto& [data, message] : faults) {
+        run = Generate(data, "--further ");
+        EXPECT_NE(run.status, 0) << data;
+        EXPECT_FALSE(run.wroteOutput) << data;
+        EXPECT_NE(run.errors.find(message), std::string::npos) << data << run.errors;
+    }
 }
 
 }  // namespace
