@@ -172,18 +172,17 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
     }
 
     AtLink link(environment.makePort());
-    switch (device.isEmpty() ? OpenResult::InvalidPort : link.OpenPort(device)) {
-        case OpenResult::Ok:
-            break;
-        case OpenResult::InvalidPort:
-            err << UiText(language, 37) << '\n';
-            return kExitUsage;
-        case OpenResult::PortInUse:
-            err << UiText(language, 79) << '\n';
-            return kExitUsage;
-        case OpenResult::OtherError:
-            err << UiText(language, 78) << '\n';
-            return kExitUsage;
+    const OpenResult opened = device.isEmpty() ? OpenResult::InvalidPort : link.OpenPort(device);
+    if (opened != OpenResult::Ok) {
+        const int text = opened == OpenResult::InvalidPort ? 37
+                         : opened == OpenResult::PortInUse ? 79
+                                                           : 78;
+        err << UiText(language, text) << '\n';
+        // The port's own words say what exactly went wrong.
+        if (!link.lastOpenError().isEmpty()) {
+            err << device << ": " << link.lastOpenError() << '\n';
+        }
+        return kExitUsage;
     }
     StreamMessageBoxes messages(out, err);
     CliContext context{link, language, options.commandArgs, out, err, messages};

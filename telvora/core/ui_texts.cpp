@@ -120,6 +120,11 @@ constexpr TextRow kTexts[] = {
     {82, "Jiný příkaz ještě běží. Počkejte prosím, až skončí.",
      "Another command is still running. Please wait until it ends."},
     {83, "Telefon ohlásil chybu.", "The phone reported an error."},
+    // The shell: a second start, settings that cannot be saved.
+    {84, "Telvora již běží. Přepněte se prosím do jejího okna.",
+     "Telvora is already running. Please switch to its window."},
+    {85, "Nastavení nelze uložit do %1. Zvolené hodnoty platí jen do ukončení programu.",
+     "The settings cannot be saved to %1. The choice holds only until the program ends."},
     // Short messages: refused input, results of sending, downloading and saving.
     {100,
      "Číslo příjemce smí obsahovat jen číslice (nejvýše 20), mezery, úvodní + a znaky - / ( ). "
@@ -196,10 +201,6 @@ QString UiTextById(int id) {
 
 Language LanguageFromNumber(int value) {
     return value == 2 ? Language::English : Language::Czech;
-}
-
-int LanguageNumber(Language language) {
-    return static_cast<int>(language);
 }
 
 }  // namespace telvora

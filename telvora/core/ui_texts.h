@@ -10,16 +10,19 @@ enum class Language { Czech = 1, English = 2 };
 
 inline constexpr int kFirstTextNumber = 1;
 // Texts 1..79 are the program's original texts; 80..83 report the failures of
-// the bounded phone link (time-out, error code, a command still running).
-// Texts 1..kLastTextNumber have no gaps; the phone's functions add theirs in
-// blocks above 83 (short messages 100..129, phone book 130..169).
-inline constexpr int kLastTextNumber = 83;
+// the bounded phone link (time-out, error code, a command still running);
+// 84..99 are the shell's. Texts 1..kLastTextNumber have no gaps; the phone's
+// functions add theirs in blocks above 99 (short messages 100..129, phone book
+// 130..169).
+inline constexpr int kLastTextNumber = 85;
 
 // Numbers of the texts added for the link's failures.
 inline constexpr int kTextPhoneTimedOut = 80;
 inline constexpr int kTextPhoneErrorCode = 81;  // holds "%1" for the code
 inline constexpr int kTextCommandRunning = 82;
 inline constexpr int kTextPhoneError = 83;
+inline constexpr int kTextAlreadyRunning = 84;
+inline constexpr int kTextSettingsNotSaved = 85;  // holds "%1" for the file
 
 // Text number `n` in `language`; empty for an unknown number.
 QString UiText(Language language, int n);
@@ -28,6 +31,5 @@ QString UiTextById(int id);
 
 // A stored "langver" value as a language: "2" is English, anything else Czech.
 Language LanguageFromNumber(int value);
-int LanguageNumber(Language language);
 
 }  // namespace telvora

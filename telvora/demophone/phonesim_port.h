@@ -16,9 +16,6 @@
 
 namespace phonesim {
 
-// The device name under which the program offers the built-in demo phone.
-inline constexpr char kDemoDeviceName[] = "demo";
-
 class PhoneSimPort : public telvora::SerialPort {
     Q_OBJECT
 public:

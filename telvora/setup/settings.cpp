@@ -34,27 +34,28 @@ StoredSettings SettingsStore::read() const {
     return stored;
 }
 
-void SettingsStore::setPort(const QString& port) {
-    write(kPortKey, port);
+bool SettingsStore::setPort(const QString& port) {
+    return write(kPortKey, port);
 }
 
-void SettingsStore::setLanguage(int language) {
-    write(kLanguageKey, QString::number(language));
+bool SettingsStore::setLanguage(int language) {
+    return write(kLanguageKey, QString::number(language));
 }
 
-void SettingsStore::setDevice(const QString& device) {
-    write(kDeviceKey, device);
+bool SettingsStore::setDevice(const QString& device) {
+    return write(kDeviceKey, device);
 }
 
 QString SettingsStore::fileName() const {
     return m_settings->fileName();
 }
 
-void SettingsStore::write(const char* key, const QString& value) {
+bool SettingsStore::write(const char* key, const QString& value) {
     m_settings->beginGroup(kGroup);
     m_settings->setValue(key, value);
     m_settings->endGroup();
     m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }
 
 int LeadingNumber(const QString& text) {
@@ -79,6 +80,16 @@ QString DeviceFor(const StoredSettings& settings) {
         return settings.device;
     }
     return DeviceForPortNumber(PortNumberOf(settings));
+}
+
+QString DeviceForThisRun(const StoredSettings& settings, const QString& given) {
+    if (!given.isEmpty()) {
+        return given;
+    }
+    if (settings.port.isEmpty() && settings.device.isEmpty()) {
+        return QString::fromLatin1(kDemoDevice);
+    }
+    return {};
 }
 
 }  // namespace telvora

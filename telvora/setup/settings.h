@@ -15,12 +15,11 @@
 #include <QString>
 #include <memory>
 
+#include "telvora/link/device_names.h"
+
 class QSettings;
 
 namespace telvora {
-
-// The device name that selects the in-process demo phone.
-inline constexpr char kDemoDevice[] = "demo";
 
 struct StoredSettings {
     QString port;      // as stored: "1".."4" or empty
@@ -39,14 +38,16 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     StoredSettings read() const;
-    void setPort(const QString& port);
-    void setLanguage(int language);
-    void setDevice(const QString& device);
+    // Each returns false when the settings could not be written (a folder
+    // or file that may not be written, a full disk).
+    bool setPort(const QString& port);
+    bool setLanguage(int language);
+    bool setDevice(const QString& device);
     // Where the settings live, for messages and documentation.
     QString fileName() const;
 
 private:
-    void write(const char* key, const QString& value);
+    bool write(const char* key, const QString& value);
 
     std::unique_ptr<QSettings> m_settings;
 };
@@ -65,5 +66,10 @@ bool NeedsConfiguration(const StoredSettings& settings);
 // The device the settings name: "device" when set, else the port number's
 // serial device; empty when neither names one.
 QString DeviceFor(const StoredSettings& settings);
+
+// The device to use for this run instead of the stored settings: the one
+// given on the command line, else the demo phone while neither a port nor a
+// device is stored (a fresh installation starts connected to it), else none.
+QString DeviceForThisRun(const StoredSettings& settings, const QString& given);
 
 }  // namespace telvora

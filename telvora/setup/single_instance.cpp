@@ -1,7 +1,10 @@
 #include "telvora/setup/single_instance.h"
 
 #include <QDir>
-#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace telvora {
 
@@ -16,11 +19,16 @@ bool SingleInstance::tryAcquire() {
 }
 
 QString SingleInstance::DefaultLockPath() {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::tempPath();
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists()) {
+        return QDir(runtime).filePath(QStringLiteral("telvora.lock"));
     }
-    return QDir(folder).filePath(QStringLiteral("telvora.lock"));
+#ifdef Q_OS_UNIX
+    const QString user = QString::number(getuid());
+#else
+    const QString user = qEnvironmentVariable("USERNAME");
+#endif
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("telvora-%1.lock").arg(user));
 }
 
 }  // namespace telvora

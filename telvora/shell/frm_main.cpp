@@ -20,6 +20,7 @@
 
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/device_names.h"
 #include "telvora/phonebook/phone_book_panel.h"
 #include "telvora/setup/settings.h"
 #include "telvora/setup/single_instance.h"
@@ -107,6 +108,8 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
             button->setEnabled(!busy);
         }
     });
+    // Commands check the link under their own lease; the title follows.
+    connect(m_link.get(), &AtLink::connectedChanged, this, &frmMain::SetConnectionTitle);
     PrepareGrids();
     resize(960, 620);
 
@@ -318,10 +321,12 @@ void frmMain::PrepareGrids() {
 
 frmMain::StartResult frmMain::Startup() {
     setWindowTitle(ProductTitle());
-    if (!m_instance->tryAcquire()) {
-        return StartResult::Ended;  // another telvora runs and keeps the port
-    }
     readSettings();
+    if (!m_instance->tryAcquire()) {
+        // Another telvora of this user runs and keeps the port.
+        m_messages->info(UiText(kTextAlreadyRunning));
+        return StartResult::Ended;
+    }
     if (m_deviceOverride.isEmpty() &&
         NeedsConfiguration({m_portSetting, m_languageSetting, m_deviceSetting})) {
         ShowConfiguration();
@@ -333,8 +338,8 @@ frmMain::StartResult frmMain::Startup() {
     const QString device = currentDevice();
     const OpenResult opened = device.isEmpty() ? OpenResult::InvalidPort : m_link->OpenPort(device);
     if (opened == OpenResult::InvalidPort) {
-        m_messages->error(UiText(37));
-        forgetPort();
+        m_messages->error(withOpenError(UiText(37)));
+        reportIfNotSaved(forgetPort());
         m_link->ClosePort();
         return StartResult::Ended;
     }
@@ -356,8 +361,7 @@ frmMain::StartResult frmMain::Startup() {
         }
     } else {
         // Held by another program: CheckLink reports it (text 79) and shows
-        // the disconnected title. Configuring cannot help, since a port that
-        // failed to open stays closed until the next start.
+        // the disconnected title; later checks try the port again.
         CheckLink();
     }
     PollNetworkStatus();
@@ -373,16 +377,30 @@ void frmMain::readSettings() {
     m_language = LanguageFromNumber(m_languageSetting);
 }
 
-void frmMain::forgetPort() {
+bool frmMain::forgetPort() {
     // A device given on the command line is not the stored one: keep the
     // user's settings then.
     if (!m_deviceOverride.isEmpty()) {
-        return;
+        return true;
     }
     m_portSetting.clear();
     m_deviceSetting.clear();
-    m_settings->setPort(QString());
-    m_settings->setDevice(QString());
+    const bool portSaved = m_settings->setPort(QString());
+    return m_settings->setDevice(QString()) && portSaved;
+}
+
+void frmMain::reportIfNotSaved(bool saved) {
+    if (!saved) {
+        m_messages->error(UiText(kTextSettingsNotSaved).arg(m_settings->fileName()));
+    }
+}
+
+QString frmMain::withOpenError(const QString& text) const {
+    const QString detail = m_link->lastOpenError();
+    if (detail.isEmpty()) {
+        return text;
+    }
+    return text + QStringLiteral("\n\n") + m_link->device() + QStringLiteral(": ") + detail;
 }
 
 QString frmMain::currentDevice() const {
@@ -447,16 +465,17 @@ void frmMain::ShowConfiguration() {
     const bool timerWasRunning = m_ui.TimerSignal->isActive();
     m_ui.TimerSignal->stop();
 
+    // The device and language in use are preselected, so that OK with only
+    // the language changed keeps the device.
     frmconf dialog(frmconf::SystemDevices(), this);
     PortChoice current;
-    if (!m_deviceOverride.isEmpty() || !m_deviceSetting.isEmpty()) {
-        current.device = currentDevice();
+    const QString device = currentDevice();
+    if (const int portNumber = PortNumberForDevice(device); portNumber > 0) {
+        current.portNumber = portNumber;
     } else {
-        current.portNumber = LeadingNumber(m_portSetting);
+        current.device = device;
     }
-    const bool configured =
-        (!m_portSetting.isEmpty() || !current.device.isEmpty()) && m_languageSetting != 0;
-    dialog.select(configured ? current : PortChoice{}, configured ? m_languageSetting : 0);
+    dialog.select(current, static_cast<int>(m_language));
 
     m_configRunner(dialog);
     if (dialog.result() == QDialog::Accepted) {
@@ -480,10 +499,10 @@ void frmMain::acceptConfiguration(const frmconf& dialog) {
             m_portSetting = QStringLiteral("1");
         }
     }
-    m_settings->setPort(m_portSetting);
-    m_settings->setDevice(m_deviceSetting);
+    const bool portSaved = m_settings->setPort(m_portSetting);
+    const bool deviceSaved = m_settings->setDevice(m_deviceSetting);
     m_languageSetting = dialog.selectedLanguage();
-    m_settings->setLanguage(m_languageSetting);
+    bool saved = m_settings->setLanguage(m_languageSetting) && portSaved && deviceSaved;
     m_language = LanguageFromNumber(m_languageSetting);
     m_deviceOverride.clear();  // the user's choice replaces a one-run device
 
@@ -494,9 +513,12 @@ void frmMain::acceptConfiguration(const frmconf& dialog) {
     const bool startupOpensIt = m_link->device().isEmpty();
     const bool unchanged = device == m_link->device() && m_link->isOpen();
     if (!startupOpensIt && !unchanged && m_link->OpenPort(device) == OpenResult::InvalidPort) {
-        m_messages->error(UiText(37));
-        forgetPort();
+        m_messages->error(withOpenError(UiText(37)));
+        // Said once: the link check after the window does not say it again.
+        m_reportedFailure = ReportedFailure{device, LinkState::InvalidPort};
+        saved = forgetPort() && saved;
     }
+    reportIfNotSaved(saved);
     ApplyLanguage(m_language);
 }
 
@@ -510,14 +532,26 @@ bool frmMain::CheckLink(PortLease* held) {
         m_messages->error(UiText(kTextCommandRunning));
         return false;
     }
-    if ((state == LinkState::InvalidPort || state == LinkState::PortInUse) && !m_showingLinkError) {
-        // A timer tick during the modal box must not stack a second one.
-        m_showingLinkError = true;
-        m_messages->error(UiText(state == LinkState::InvalidPort ? 78 : 79));
-        m_showingLinkError = false;
+    if (state == LinkState::InvalidPort || state == LinkState::PortInUse) {
+        reportOpenFailure(state);
+    } else {
+        m_reportedFailure.reset();
     }
     SetConnectionTitle(m_link->Connected());
     return m_link->Connected();
+}
+
+void frmMain::reportOpenFailure(LinkState state) {
+    // One message per failure: checks that find the same device failing the
+    // same way again stay quiet until it opens or another device is chosen.
+    const ReportedFailure failure{m_link->device(), state};
+    if (m_reportedFailure == failure || m_showingLinkError) {
+        return;  // and a timer tick during the modal box must not stack a second one
+    }
+    m_reportedFailure = failure;
+    m_showingLinkError = true;
+    m_messages->error(withOpenError(UiText(state == LinkState::InvalidPort ? 78 : 79)));
+    m_showingLinkError = false;
 }
 
 void frmMain::SetConnectionTitle(bool connected) {
@@ -532,6 +566,13 @@ void frmMain::ShowAbout() {
 void frmMain::PollNetworkStatus() {
     if (m_link->Busy()) {
         return;
+    }
+    if (!m_link->isOpen()) {
+        // The phone went away or its port could not be opened: try it again
+        // quietly, so the title turns back to connected when it returns.
+        if (m_link->device().isEmpty() || m_link->CheckLink() != LinkState::Connected) {
+            return;
+        }
     }
     if (m_networkPoll) {
         m_networkPoll();

@@ -11,8 +11,10 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "telvora/core/ui_texts.h"
+#include "telvora/link/at_link.h"
 #include "telvora/link/serial_port.h"
 #include "telvora/shell/frm_conf.h"
 
@@ -29,8 +31,6 @@ class QTimer;
 
 namespace telvora {
 
-class AtLink;
-class PortLease;
 class MessageBoxes;
 class SettingsStore;
 class SingleInstance;
@@ -152,7 +152,13 @@ private:
     void InstallPhoneBook();
     void acceptConfiguration(const frmconf& dialog);
     void readSettings();
-    void forgetPort();
+    // Empties the stored port; false when the settings could not be written.
+    bool forgetPort();
+    void reportIfNotSaved(bool saved);
+    // `text`, followed by the device and the port's own words for why it
+    // could not be opened.
+    QString withOpenError(const QString& text) const;
+    void reportOpenFailure(LinkState state);
 
     MainControls m_ui;
     SettingsStore* m_settings;
@@ -167,6 +173,13 @@ private:
     int m_languageSetting = 0;
     Language m_language = Language::Czech;
     bool m_showingLinkError = false;
+    // The open failure last shown, so that it is not shown again and again.
+    struct ReportedFailure {
+        QString device;
+        LinkState state;
+        bool operator==(const ReportedFailure&) const = default;
+    };
+    std::optional<ReportedFailure> m_reportedFailure;
 
     std::function<void()> m_phoneBookLoader;
     std::function<void()> m_networkPoll;

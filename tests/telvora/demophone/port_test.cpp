@@ -9,6 +9,7 @@
 
 #include "telvora/demophone/phonesim_port.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/device_names.h"
 
 namespace phonesim {
 namespace {
@@ -95,7 +96,7 @@ TEST(PhoneSimPort, OpenCloseAndFailures) {
 
 TEST(PhoneSimPort, ProgramLinkSeesAConnectedDemoPhone) {
     telvora::AtLink link(makeDemoPhonePort());
-    ASSERT_EQ(link.OpenPort(kDemoDeviceName), telvora::OpenResult::Ok);
+    ASSERT_EQ(link.OpenPort(telvora::kDemoDevice), telvora::OpenResult::Ok);
     EXPECT_EQ(link.CheckLink(), telvora::LinkState::Connected);
     const QByteArray operatorAnswer = link.tryAcquire()->Exchange("AT+COPS?", 150);
     EXPECT_TRUE(operatorAnswer.contains("+COPS: 0,0,\"T-Mobile CZ\"")) << operatorAnswer.data();

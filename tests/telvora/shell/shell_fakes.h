@@ -23,6 +23,7 @@ public:
         int closes = 0;
         int writes = 0;
         bool open = false;
+        QString error;  // the port's words for a failed open
     };
 
     FakePort(OpenResult openResult, Phone phone, Log* log)
@@ -42,6 +43,12 @@ public:
         m_log->open = false;
     }
     bool isOpen() const override { return m_log->open; }
+    QString errorText() const override { return m_log->error; }
+    // The device goes away, as when a USB adapter is pulled.
+    void fail() {
+        m_log->open = false;
+        emit failed();
+    }
     bool write(const QByteArray& data) override {
         if (!m_log->open) {
             return false;

@@ -1,5 +1,5 @@
-// telvora-cli: options, exit codes and messages, and the start script that
-// gives a fresh installation the demo phone.
+// telvora-cli: options, exit codes and messages; and the window program's
+// answers on the terminal.
 
 #include <QProcess>
 #include <QSettings>
@@ -57,19 +57,6 @@ struct CliRig {
     std::unique_ptr<SettingsStore> settings;
 };
 
-// Runs scripts/telvora-default-args.sh with its settings under `configHome`.
-QStringList DefaultArgs(const QString& configHome, const QStringList& args) {
-    QProcess script;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    script.setProcessEnvironment(environment);
-    script.start(QStringLiteral(TELVORA_SOURCE_DIR "/scripts/telvora-default-args.sh"), args);
-    if (!script.waitForFinished(10000) || script.exitCode() != 0) {
-        return {QStringLiteral("<script failed>")};
-    }
-    return QString::fromUtf8(script.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 }  // namespace
 
 class CliTest : public QObject {
@@ -80,7 +67,7 @@ private slots:
     void deviceComesFromOptionsOrSettings();
     void wrongUsageExitsWithTwo();
     void demoPhoneAnswersTheProgram();
-    void startScriptAddsTheDemoPhoneOnlyWhenNothingIsConfigured();
+    void windowProgramAnswersHelpAndVersionWithoutADisplay();
 };
 
 void CliTest::checkReportsTheLinkByExitCode() {
@@ -170,36 +157,33 @@ void CliTest::demoPhoneAnswersTheProgram() {
               {"--device", home.filePath(QStringLiteral("no-such-tty")), "check"});
     QVERIFY(cli.waitForFinished(20000));
     QCOMPARE(cli.exitCode(), kExitUsage);
-    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), UiText(Language::Czech, 37) + '\n');
+    // Text 37, then the port's own words.
+    const QStringList lines = QString::fromUtf8(cli.readAllStandardError()).split('\n');
+    QCOMPARE(lines.value(0), UiText(Language::Czech, 37));
+    QVERIFY2(lines.value(1).startsWith(home.filePath(QStringLiteral("no-such-tty")) + ": "),
+             qPrintable(lines.value(1)));
 }
 
-void CliTest::startScriptAddsTheDemoPhoneOnlyWhenNothingIsConfigured() {
-    QTemporaryDir home;
-    QCOMPARE(DefaultArgs(home.path(), {}), (QStringList{"--device", "demo"}));
-    QCOMPARE(DefaultArgs(home.path(), {"--device", "/dev/ttyUSB0"}),
-             (QStringList{"--device", "/dev/ttyUSB0"}));
-    QCOMPARE(DefaultArgs(home.path(), {"--device=/dev/ttyUSB0"}),
-             QStringList{"--device=/dev/ttyUSB0"});
-
-    // Written the way the program writes its settings.
-    const QString path = home.filePath(QStringLiteral("Telvora/Telvora.conf"));
-    {
-        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
-        store.setPort(QString());
-        store.setLanguage(1);
+void CliTest::windowProgramAnswersHelpAndVersionWithoutADisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QString::fromLatin1(name));
     }
-    QCOMPARE(DefaultArgs(home.path(), {"-x"}), (QStringList{"-x", "--device", "demo"}));
-    {
-        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
-        store.setPort(QStringLiteral("2"));
-    }
-    QCOMPARE(DefaultArgs(home.path(), {}), QStringList{});
-    {
-        SettingsStore store(std::make_unique<QSettings>(path, QSettings::IniFormat));
-        store.setPort(QString());
-        store.setDevice(QStringLiteral("/dev/ttyACM0"));
-    }
-    QCOMPARE(DefaultArgs(home.path(), {}), QStringList{});
+    QProcess telvora;
+    telvora.setProcessEnvironment(environment);
+    telvora.start(QStringLiteral(TELVORA_PROGRAM), {"--version"});
+    QVERIFY(telvora.waitForFinished(20000));
+    QCOMPARE(telvora.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(telvora.readAllStandardOutput()).trimmed(),
+             QStringLiteral("Telvora 1.21.21"));
+    telvora.start(QStringLiteral(TELVORA_PROGRAM), {"--help"});
+    QVERIFY(telvora.waitForFinished(20000));
+    QCOMPARE(telvora.exitCode(), 0);
+    QVERIFY(telvora.readAllStandardOutput().contains("--device"));
+    telvora.start(QStringLiteral(TELVORA_PROGRAM), {"--no-such-option"});
+    QVERIFY(telvora.waitForFinished(20000));
+    QCOMPARE(telvora.exitCode(), 1);
+    QVERIFY(telvora.readAllStandardError().contains("no-such-option"));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

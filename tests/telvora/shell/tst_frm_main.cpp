@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -48,7 +49,9 @@ struct Rig {
         ShellSetup setup;
         setup.settings = settings.get();
         setup.messages = &boxes;
-        setup.port = std::make_unique<FakePort>(open, phone, &log);
+        auto fake = std::make_unique<FakePort>(open, phone, &log);
+        port = fake.get();
+        setup.port = std::move(fake);
         setup.lockPath = lockPath();
         setup.deviceOverride = device;
         makeWindow(std::move(setup));
@@ -73,6 +76,7 @@ struct Rig {
 
     QTemporaryDir dir;
     FakePort::Log log;
+    FakePort* port = nullptr;
     FakeMessageBoxes boxes;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<frmMain> window;
@@ -142,6 +146,9 @@ private slots:
     void menusLockAndPollSkipsWhileBusy();
     void linkCheckHoldsThePortAgainstATimerTick();
     void commandsFindingThePortHeldWriteNothing();
+    void phoneThatComesBackIsConnectedAgain();
+    void configurationShowsTheDeviceInUse();
+    void unwritableSettingsAreReported();
     void gridsHaveTheirColumns();
 };
 
@@ -237,8 +244,11 @@ void FrmMainTest::secondInstanceEndsWithoutTouchingThePort() {
     QVERIFY(first.tryAcquire());
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Ended);
     QVERIFY(rig.log.opened.isEmpty());
-    QVERIFY(rig.boxes.shown.isEmpty());
     QCOMPARE(rig.configurations, 0);
+    // The user learns why no second window comes up.
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].kind, Kind::Info);
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, kTextAlreadyRunning));
 }
 
 void FrmMainTest::missingStoredPortEndsAndAsksAgainNextTime() {
@@ -305,15 +315,27 @@ void FrmMainTest::configurationToMissingPortForgetsIt() {
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     QCOMPARE(rig.window->windowTitle(), kConnectedCs);
 
+    rig.log.error = QStringLiteral("No such file or directory");
     rig.answerConfiguration = Choose(QStringLiteral("Com 4"), 2);
     rig.window->ui().mnu_conf->trigger();
-    QCOMPARE(rig.boxes.shown.size(), 2);  // 37, then 78 from the link check after it
-    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::English, 37));
-    QCOMPARE(rig.boxes.shown[1].text, UiText(Language::English, 78));
+    // One message for one failure, with the port's own words: the link check
+    // after the window does not add text 78 to text 37.
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text,
+             UiText(Language::English, 37) + "\n\n/dev/ttyS3: No such file or directory");
     QCOMPARE(rig.stored().port, QString());
     QCOMPARE(rig.stored().language, 2);
     QCOMPARE(rig.window->ui().cmbVytocit->text(), QStringLiteral("Dial"));
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - DISCONNECT !!!"));
+    QVERIFY(!rig.window->CheckLink());  // later checks: the same failure, not said again
+    QCOMPARE(rig.boxes.shown.size(), 1);
+
+    // Only choosing another port helps, and it does without a restart.
+    rig.answerConfiguration = Choose(QStringLiteral("Com 2"), 2);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.log.opened.last(), QStringLiteral("/dev/ttyS1"));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
+    QCOMPARE(rig.boxes.shown.size(), 1);
 }
 
 void FrmMainTest::deviceChoiceKeepsThePortSetting() {
@@ -435,6 +457,78 @@ void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
     for (QPushButton* button : commands) {
         QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
     }
+}
+
+void FrmMainTest::phoneThatComesBackIsConnectedAgain() {
+    Rig rig(kCzechCom1);
+    int polls = 0;
+    rig.window->setNetworkPoll([&polls] { ++polls; });
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+    polls = 0;
+    const auto tick = [&rig] {
+        QMetaObject::invokeMethod(rig.window->ui().TimerSignal, "timeout", Qt::DirectConnection);
+    };
+
+    // The adapter is pulled: the port closes and the title says so at once.
+    rig.log.missing << QStringLiteral("/dev/ttyS0");
+    rig.port->fail();
+    QCOMPARE(rig.window->windowTitle(), kDisconnectedCs);
+    tick();  // tries again, quietly, and finds it still away
+    QCOMPARE(rig.window->windowTitle(), kDisconnectedCs);
+    QCOMPARE(polls, 0);
+
+    // Plugged in again: the next tick opens it and the poll runs again.
+    rig.log.missing.clear();
+    tick();
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+    QCOMPARE(polls, 1);
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.log.opened, (QStringList{"/dev/ttyS0", "/dev/ttyS0", "/dev/ttyS0"}));
+
+    // Configuration OK opens the chosen device whatever state the old one is in.
+    rig.port->fail();
+    rig.answerConfiguration = Choose(QStringLiteral("Com 1"), 1);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+}
+
+void FrmMainTest::configurationShowsTheDeviceInUse() {
+    // A fresh machine runs the demo phone: nothing stored, the device given.
+    Rig rig({}, OpenResult::Ok, FakePort::Phone::Answers, QStringLiteral("demo"));
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.configurations, 0);
+
+    // Only the language is changed: the demo phone stays, open as it was.
+    rig.answerConfiguration = Choose(QStringLiteral("Demo phone"), 2);
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.shownPort, QStringLiteral("Demo phone"));
+    QCOMPARE(rig.shownLanguage, QStringLiteral("Czech"));
+    QCOMPARE(rig.log.opened, QStringList{QStringLiteral("demo")});
+    QCOMPARE(rig.log.closes, 0);
+    QCOMPARE(rig.stored().device, QStringLiteral("demo"));
+    QCOMPARE(rig.stored().language, 2);
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
+
+    rig.answerConfiguration = {};
+    rig.window->ui().mnu_conf->trigger();
+    QCOMPARE(rig.shownPort, QStringLiteral("Demo phone"));
+    QCOMPARE(rig.shownLanguage, QStringLiteral("English"));
+}
+
+void FrmMainTest::unwritableSettingsAreReported() {
+    Rig rig;
+    // A folder where the settings file should be: nothing can be written.
+    QVERIFY(QDir(rig.dir.path()).mkpath(QStringLiteral("Telvora.conf")));
+    rig.answerConfiguration = Choose(QStringLiteral("Com 2"), 2);
+    QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].kind, Kind::Error);
+    QCOMPARE(rig.boxes.shown[0].text,
+             UiText(Language::English, kTextSettingsNotSaved).arg(rig.settingsPath()));
+    // The choice holds for this run.
+    QCOMPARE(rig.log.opened, QStringList{QStringLiteral("/dev/ttyS1")});
+    QCOMPARE(rig.window->ui().mnu_conf->text(), QStringLiteral("&Configuration"));
 }
 
 void FrmMainTest::gridsHaveTheirColumns() {

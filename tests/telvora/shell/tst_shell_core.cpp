@@ -1,6 +1,8 @@
 // The string table, the stored settings, the single-instance lock and the
 // port that switches between a device and the demo phone.
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -19,7 +21,7 @@ class ShellCoreTest : public QObject {
     Q_OBJECT
 private slots:
     // First: QSettings reads XDG_CONFIG_HOME once, when first asked for a user path.
-    void userSettingsLiveWhereTheStartScriptReadsThem();
+    void userSettingsLiveInTheUsersConfigFolder();
     void everyTextExistsInBothLanguages();
     void textsKeepTheirExactWording();
     void textIdsSelectTheLanguage();
@@ -27,10 +29,12 @@ private slots:
     void settingsValuesAreReadLikeNumbers();
     void settingsNameTheDevice();
     void onlyOneInstanceHoldsTheLock();
+    void aFreshInstallationRunsTheDemoPhone();
+    void unwritableSettingsSaySo();
     void devicePortSwitchesBetweenDeviceAndDemo();
 };
 
-void ShellCoreTest::userSettingsLiveWhereTheStartScriptReadsThem() {
+void ShellCoreTest::userSettingsLiveInTheUsersConfigFolder() {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
     SettingsStore store;
@@ -88,7 +92,7 @@ void ShellCoreTest::settingsRoundTripThroughTheIniFile() {
         store.setLanguage(2);
         store.setDevice(QStringLiteral("demo"));
     }
-    // Group "Conf", plain text values: what the start script reads back.
+    // Group "Conf", plain text values, readable by older versions and by hand.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -136,6 +140,40 @@ void ShellCoreTest::onlyOneInstanceHoldsTheLock() {
         QVERIFY(!second.tryAcquire());
     }
     QVERIFY(first.isAcquired());  // the refused one did not take it away
+
+    // Without a runtime folder the shared temporary folder holds one lock
+    // per user, not one for the whole machine.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString shared = SingleInstance::DefaultLockPath();
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    QCOMPARE(SingleInstance::DefaultLockPath(), dir.filePath(QStringLiteral("telvora.lock")));
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    QVERIFY(shared.startsWith(QDir::tempPath()));
+    QVERIFY2(QFileInfo(shared).fileName() != QStringLiteral("telvora.lock"), qPrintable(shared));
+    QVERIFY(QFileInfo(shared).fileName().startsWith(QStringLiteral("telvora-")));
+}
+
+void ShellCoreTest::aFreshInstallationRunsTheDemoPhone() {
+    QCOMPARE(DeviceForThisRun({}, {}), QStringLiteral("demo"));
+    QCOMPARE(DeviceForThisRun({QString(), 2, {}}, {}), QStringLiteral("demo"));
+    QCOMPARE(DeviceForThisRun({}, QStringLiteral("/dev/ttyUSB0")), QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(DeviceForThisRun({QStringLiteral("2"), 1, {}}, {}).isEmpty());
+    QVERIFY(DeviceForThisRun({QString(), 0, QStringLiteral("/dev/ttyACM0")}, {}).isEmpty());
+    QCOMPARE(DeviceForThisRun({QStringLiteral("2"), 1, {}}, QStringLiteral("demo")),
+             QStringLiteral("demo"));
+}
+
+void ShellCoreTest::unwritableSettingsSaySo() {
+    QTemporaryDir dir;
+    SettingsStore writable(
+        std::make_unique<QSettings>(dir.filePath(QStringLiteral("ok.conf")), QSettings::IniFormat));
+    QVERIFY(writable.setPort(QStringLiteral("2")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.conf")));
+    SettingsStore unwritable(std::make_unique<QSettings>(
+        dir.filePath(QStringLiteral("folder.conf")), QSettings::IniFormat));
+    QVERIFY(!unwritable.setPort(QStringLiteral("2")));
+    QVERIFY(!unwritable.setLanguage(1));
 }
 
 void ShellCoreTest::devicePortSwitchesBetweenDeviceAndDemo() {
