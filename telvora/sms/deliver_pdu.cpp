@@ -27,16 +27,35 @@ private:
     qsizetype m_at = 0;
 };
 
-bool IsHexText(QByteArrayView hex) {
-    if (hex.size() % 2 != 0) {
-        return false;
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
     }
-    for (char c : hex) {
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'))) {
-            return false;
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// The octets of an even-length hexadecimal text; nullopt for anything else.
+std::optional<QByteArray> OctetsOf(QByteArrayView hex) {
+    if (hex.isEmpty() || hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    QByteArray octets(hex.size() / 2, Qt::Uninitialized);
+    char* out = octets.data();
+    for (qsizetype i = 0; i < hex.size(); i += 2) {
+        const int high = HexValue(hex[i]);
+        const int low = HexValue(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
         }
+        out[i / 2] = static_cast<char>(high << 4 | low);
     }
-    return true;
+    return octets;
 }
 
 // Semi-octet digits, the first digit in the low half of each octet; 0xA..0xE
@@ -94,11 +113,11 @@ std::optional<ConcatenatedPart> ConcatenationOf(const QByteArray& header) {
 }
 
 QString Ucs2Text(const QByteArray& octets) {
-    QString text;
-    text.reserve(octets.size() / 2);
+    QString text(octets.size() / 2, Qt::Uninitialized);
+    QChar* out = text.data();
     for (qsizetype i = 0; i + 1 < octets.size(); i += 2) {
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(octets[i]) << 8 |
-                                                static_cast<unsigned char>(octets[i + 1]))));
+        out[i / 2] = QChar(static_cast<char16_t>(static_cast<unsigned char>(octets[i]) << 8 |
+                                                 static_cast<unsigned char>(octets[i + 1])));
     }
     return text;
 }
@@ -166,11 +185,11 @@ void ReadUserData(OctetReader& reader, bool hasHeader, DeliveredMessage& message
 }  // namespace
 
 std::optional<DeliveredMessage> DecodeDeliverPdu(QByteArrayView hex) {
-    if (hex.isEmpty() || !IsHexText(hex)) {
+    const std::optional<QByteArray> octets = OctetsOf(hex);
+    if (!octets) {
         return std::nullopt;
     }
-    const QByteArray octets = QByteArray::fromHex(hex.toByteArray());
-    OctetReader reader(octets);
+    OctetReader reader(*octets);
     const int centreLength = reader.next();
     if (!reader.has(centreLength + 1)) {
         return std::nullopt;
@@ -188,7 +207,7 @@ std::optional<DeliveredMessage> DecodeDeliverPdu(QByteArrayView hex) {
     message.coding = CodingOf(reader.next());
     message.timestampDigits = reader.take(kTimestampOctets).toHex().toUpper();
     message.time = FormatTimestamp(message.timestampDigits);
-    message.stamp = TimestampDateTime(message.timestampDigits);
+    message.stampSeconds = TimestampSeconds(message.timestampDigits);
     ReadUserData(reader, (first & 0x40) != 0, message);
     return message;
 }

@@ -29,7 +29,7 @@ struct DeliveredMessage {
     bool alphanumericSender = false;
     QByteArray timestampDigits;  // the 14 hexadecimal digits of the time stamp
     QString time;                // FormatTimestamp
-    QDateTime stamp;             // the same as local date and time
+    qint64 stampSeconds = 0;     // TimestampSeconds
     DataCoding coding = DataCoding::Gsm7Bit;
     QString text;
     std::optional<ConcatenatedPart> part;

@@ -88,12 +88,13 @@ QByteArray ToGsmSeptets(QStringView text) {
 }
 
 QString FromGsmSeptets(QByteArrayView septets) {
-    QString text;
-    text.reserve(septets.size());
+    QString text(septets.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    qsizetype length = 0;
     for (qsizetype i = 0; i < septets.size(); ++i) {
         const int septet = septets[i] & 0x7F;
         if (septet != kGsmEscape) {
-            text.append(QChar(kDefaultTable[septet]));
+            out[length++] = QChar(kDefaultTable[septet]);
             continue;
         }
         if (++i >= septets.size()) {
@@ -106,8 +107,9 @@ QString FromGsmSeptets(QByteArrayView septets) {
                 shown = extension.character;
             }
         }
-        text.append(QChar(shown));
+        out[length++] = QChar(shown);
     }
+    text.truncate(length);
     return text;
 }
 

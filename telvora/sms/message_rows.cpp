@@ -3,6 +3,8 @@
 #include <QHash>
 #include <algorithm>
 
+#include "telvora/sms/pdu_codec.h"
+
 namespace telvora::sms {
 namespace {
 
@@ -40,7 +42,7 @@ MessageRow RowOf(const ReadMessage& read, const QDateTime& now) {
     row.sender = read.message.sender;
     row.text = read.message.text;
     row.number = IsReplyableSender(read.message) ? read.message.sender : QString();
-    row.ageSeconds = read.message.stamp.secsTo(now);
+    row.ageSeconds = WallClockSeconds(now) - read.message.stampSeconds;
     row.indexes = {read.index};
     row.store = read.store;
     return row;

@@ -145,20 +145,18 @@ QByteArray UnpackSeptets(QByteArrayView hexOctets) {
 }
 
 QByteArray UnpackSeptetValues(QByteArrayView octets, int count) {
-    QByteArray septets;
-    septets.reserve(count);
+    const qsizetype available = qMin<qsizetype>(qMax(count, 0), octets.size() * 8 / 7);
+    QByteArray septets(available, Qt::Uninitialized);
+    char* out = septets.data();
     unsigned bits = 0;
     int pending = 0;
     qsizetype next = 0;
-    while (septets.size() < count) {
+    for (qsizetype i = 0; i < available; ++i) {
         if (pending < 7) {
-            if (next >= octets.size()) {
-                break;
-            }
             bits |= static_cast<unsigned>(static_cast<unsigned char>(octets[next++])) << pending;
             pending += 8;
         }
-        septets.append(static_cast<char>(bits & 0x7F));
+        out[i] = static_cast<char>(bits & 0x7F);
         bits >>= 7;
         pending -= 7;
     }
@@ -196,10 +194,13 @@ QString FormatTimestamp(QByteArrayView timestamp) {
     return text;
 }
 
-QDateTime TimestampDateTime(QByteArrayView timestamp) {
+qint64 TimestampSeconds(QByteArrayView timestamp) {
     const StampFields f = ReadStamp(timestamp);
-    const QDateTime midnight(CarriedDate(f), QTime(0, 0));
-    return midnight.addSecs(f.hour * 3600 + f.minute * 60 + f.second);
+    return CarriedDate(f).toJulianDay() * 86400 + f.hour * 3600 + f.minute * 60 + f.second;
+}
+
+qint64 WallClockSeconds(const QDateTime& moment) {
+    return moment.date().toJulianDay() * 86400 + moment.time().msecsSinceStartOfDay() / 1000;
 }
 
 }  // namespace telvora::sms

@@ -46,7 +46,10 @@ QByteArray SwapSemiOctets(QByteArrayView digits);
 // octets swapped). Years above 90 are 19yy, the rest 20yy; a month or day out
 // of range carries over; the time of day wraps by itself (hour 24 shows 00).
 QString FormatTimestamp(QByteArrayView timestamp);
-// The same moment as local date and time, for ages and sorting.
-QDateTime TimestampDateTime(QByteArrayView timestamp);
+// The same moment as seconds on the clock face (the time zone octet is not
+// read), comparable with WallClockSeconds: ages and sorting need no more.
+qint64 TimestampSeconds(QByteArrayView timestamp);
+// A date and time as seconds on its clock face, on the same scale.
+qint64 WallClockSeconds(const QDateTime& moment);
 
 }  // namespace telvora::sms

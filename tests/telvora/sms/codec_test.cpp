@@ -67,7 +67,9 @@ TEST(FormatTimestampTest, DatesAndCarries) {
     EXPECT_EQ(FormatTimestamp("10311000000000").section(' ', 0, 0), "1.1.2002");  // month 13
     EXPECT_EQ(FormatTimestamp("10102300000000").section(' ', 0, 0), "1.2.2001");  // day 32
     EXPECT_EQ(FormatTimestamp("10101042000000"), "1.1.2001 00:00:00");            // hour 24
-    EXPECT_EQ(TimestampDateTime("30208041500000"), QDateTime(QDate(2003, 2, 8), QTime(14, 5)));
+    EXPECT_EQ(TimestampSeconds("30208041500000"),
+              WallClockSeconds(QDateTime(QDate(2003, 2, 8), QTime(14, 5))));
+    EXPECT_EQ(TimestampSeconds("30208041500100") - TimestampSeconds("30208041500000"), 10);
 }
 
 TEST(BinaryDigitsTest, BothWays) {
