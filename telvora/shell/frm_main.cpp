@@ -18,10 +18,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "telvora/calls/call_controls.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
 #include "telvora/phonebook/phone_book_panel.h"
+#include "telvora/ringtone/ring_tone_menu.h"
 #include "telvora/setup/settings.h"
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
@@ -110,6 +112,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     });
     // Commands check the link under their own lease; the title follows.
     connect(m_link.get(), &AtLink::connectedChanged, this, &frmMain::SetConnectionTitle);
+    installCallsAndRingTones();
     PrepareGrids();
     resize(960, 620);
 
@@ -584,6 +587,25 @@ void frmMain::closeEvent(QCloseEvent* event) {
     m_working->close();
     m_link->ClosePort();
     event->accept();
+}
+
+void frmMain::installCallsAndRingTones() {
+    const auto language = [this] { return m_language; };
+    const auto check = [this](PortLease& lease) { return CheckLink(&lease); };
+    CallWindow calls;
+    calls.txtNumber = m_ui.txtNumber;
+    calls.cmbVytocit = m_ui.cmbVytocit;
+    calls.cmbZavesit = m_ui.cmbZavesit;
+    calls.lblSignal = m_ui.lblSignal;
+    calls.language = language;
+    calls.lockMenus = [this] { LockMenus(); };
+    calls.unlockMenus = [this] { UnlockMenus(); };
+    calls.showProgress = [this](const QString& text) { m_working->showText(text); };
+    calls.closeProgress = [this] { m_working->close(); };
+    calls.checkLink = check;
+    auto* controls = new CallControls(std::move(calls), *m_link, *m_messages, this);
+    setNetworkPoll([controls] { controls->PollNetworkStatus(); });
+    new RingToneMenu(m_ui.mnu_melodie, this, *m_link, *m_messages, language, check, this);
 }
 
 }  // namespace telvora

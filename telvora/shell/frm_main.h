@@ -159,6 +159,8 @@ private:
     // could not be opened.
     QString withOpenError(const QString& text) const;
     void reportOpenFailure(LinkState state);
+    // The number field, Dial, Hang up, the signal label and the ring-tone menu.
+    void installCallsAndRingTones();
 
     MainControls m_ui;
     SettingsStore* m_settings;

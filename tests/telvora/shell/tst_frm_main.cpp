@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -425,6 +426,7 @@ void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     const MainControls& ui = rig.window->ui();
     ui.txtSMS->setPlainText(QStringLiteral("Ahoj"));  // the send button also needs a text
+    ui.txtNumber->setText(QStringLiteral("603123456"));  // Dial needs a number as well
     const QList<QPushButton*> commands{ui.cmbPhoneBook, ui.cmbVytocit, ui.cmbOdeslat,
                                        ui.cmbNactiSMS};
     const int writes = rig.log.writes;

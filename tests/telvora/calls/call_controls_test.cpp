@@ -1,0 +1,170 @@
+// The main window's call controls: the number field, Dial and Hang up with
+// the menu lock and the progress window, and the signal label, against the
+// simulated phone.
+
+#include <gtest/gtest.h>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "telvora/calls/call_controls.h"
+#include "telvora/demophone/phonesim_port.h"
+#include "tests/telvora/shell/shell_fakes.h"
+
+namespace telvora {
+namespace {
+
+using phonesim::FaultKind;
+
+// The controls in a window of their own; what the window was asked to do
+// (menu lock, progress window) goes into `log`.
+struct ControlsRig {
+    ControlsRig() {
+        auto owned = std::make_unique<phonesim::PhoneSimPort>(phonesim::demoPhoneState());
+        port = owned.get();
+        link = std::make_unique<AtLink>(std::move(owned));
+        link->OpenPort(QStringLiteral("demo"));
+
+        CallWindow window;
+        window.txtNumber = new QLineEdit(&form);
+        window.cmbVytocit = new QPushButton(QStringLiteral("Dial"), &form);
+        window.cmbZavesit = new QPushButton(QStringLiteral("Hang up"), &form);
+        window.lblSignal = new QLabel(QStringLiteral("before"), &form);
+        window.language = [] { return Language::English; };
+        window.lockMenus = [this] { log << "lock"; };
+        window.unlockMenus = [this] { log << "unlock"; };
+        window.showProgress = [this](const QString& text) { log << "progress " + text; };
+        window.closeProgress = [this] { log << "close"; };
+        window.checkLink = [this](PortLease& lease) {
+            ++checks;
+            return lease.CheckLink() == LinkState::Connected;
+        };
+        number = window.txtNumber;
+        dial = window.cmbVytocit;
+        hangUp = window.cmbZavesit;
+        signal = window.lblSignal;
+        controls = std::make_unique<CallControls>(std::move(window), *link, boxes);
+    }
+    void fault(const char* command, FaultKind kind, int arg = -1) {
+        port->phone().addFault({QByteArray(command), kind, arg});
+    }
+
+    QWidget form;
+    phonesim::PhoneSimPort* port;
+    std::unique_ptr<AtLink> link;
+    test::FakeMessageBoxes boxes;
+    QStringList log;
+    int checks = 0;
+    QLineEdit* number;
+    QPushButton* dial;
+    QPushButton* hangUp;
+    QLabel* signal;
+    std::unique_ptr<CallControls> controls;
+};
+
+TEST(CallControls, NumberFieldTakesDigitsAndDialFollowsIt) {
+    ControlsRig rig;
+    EXPECT_FALSE(rig.dial->isEnabled());
+    QTest::keyClicks(rig.number, QStringLiteral("+42*0#a 6 B"));
+    EXPECT_EQ(rig.number->text(), QStringLiteral("4206"));
+    EXPECT_TRUE(rig.dial->isEnabled());
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(rig.number, Qt::Key_Backspace);
+    }
+    EXPECT_EQ(rig.number->text(), QStringLiteral("4"));
+    EXPECT_TRUE(rig.dial->isEnabled());
+    QTest::keyClick(rig.number, Qt::Key_Backspace);
+    EXPECT_FALSE(rig.dial->isEnabled());
+
+    // The phone book and a reply set the field directly.
+    rig.number->setText(QStringLiteral("420603123456"));
+    EXPECT_TRUE(rig.dial->isEnabled());
+}
+
+TEST(CallControls, ClickSelectsTheWholeNumber) {
+    ControlsRig rig;
+    rig.form.show();
+    rig.number->setText(QStringLiteral("603123456"));
+    rig.number->deselect();
+    QTest::mouseClick(rig.number, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::qWait(20);
+    EXPECT_EQ(rig.number->selectedText(), QStringLiteral("603123456"));
+}
+
+TEST(CallControls, DialAnsweredOkHoldsUntilHangUp) {
+    ControlsRig rig;
+    rig.number->setText(QStringLiteral(" 603123456"));
+    rig.dial->click();
+    EXPECT_EQ(rig.log, (QStringList{"lock", "progress Dialing ..."}));
+    EXPECT_EQ(rig.number->text(), QStringLiteral("603123456"));  // shown trimmed
+    EXPECT_TRUE(rig.link->Busy());
+    EXPECT_FALSE(rig.dial->isEnabled());  // no second command while the call holds the port
+    EXPECT_TRUE(rig.hangUp->isEnabled());
+
+    // A tick during the call sends nothing and leaves the label.
+    const int checks = rig.checks;
+    rig.controls->PollNetworkStatus();
+    EXPECT_EQ(rig.checks, checks);
+    EXPECT_EQ(rig.signal->text(), QStringLiteral("before"));
+
+    rig.log.clear();
+    rig.hangUp->click();
+    EXPECT_EQ(rig.log, (QStringList{"close", "unlock"}));
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_TRUE(rig.dial->isEnabled());
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+}
+
+TEST(CallControls, FailedDialUnlocksTheMenusAtOnce) {
+    ControlsRig rig;
+    rig.fault("ATD", FaultKind::Error);
+    rig.number->setText(QStringLiteral("603123456"));
+    rig.dial->click();
+    EXPECT_EQ(rig.log, (QStringList{"lock", "unlock"}));
+    ASSERT_EQ(rig.boxes.shown.size(), 1);
+    EXPECT_EQ(rig.boxes.shown[0].text, UiText(Language::English, 45));
+    EXPECT_FALSE(rig.link->Busy());
+}
+
+TEST(CallControls, HangUpWithoutAPhoneStillFreesTheWindow) {
+    ControlsRig rig;
+    rig.number->setText(QStringLiteral("603123456"));
+    rig.dial->click();
+    rig.fault("AT", FaultKind::Silent);
+    rig.log.clear();
+    rig.hangUp->click();
+    EXPECT_EQ(rig.log, (QStringList{"close", "unlock"}));
+    ASSERT_EQ(rig.boxes.shown.size(), 1);
+    EXPECT_EQ(rig.boxes.shown[0].text, UiText(Language::English, 38));
+    EXPECT_FALSE(rig.link->Busy());
+}
+
+TEST(CallControls, HangUpDuringTheDialWait) {
+    ControlsRig rig;
+    rig.fault("ATD", FaultKind::Silent);
+    rig.number->setText(QStringLiteral("603123456"));
+    QTimer::singleShot(50, rig.hangUp, &QPushButton::click);
+    rig.dial->click();
+    EXPECT_EQ(rig.log, (QStringList{"lock", "close", "unlock"}));
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+    EXPECT_FALSE(rig.link->Busy());
+}
+
+TEST(CallControls, PollFillsTheLabelAndKeepsItWithoutAPhone) {
+    ControlsRig rig;
+    rig.port->phone().state().signal = 31;
+    rig.controls->PollNetworkStatus();
+    EXPECT_EQ(rig.signal->text(),
+              QStringLiteral("T-Mobile CZ\n| ") + QString(31, QLatin1Char('|')) + " |");
+
+    rig.fault("AT", FaultKind::Silent);
+    rig.controls->PollNetworkStatus();
+    EXPECT_EQ(rig.signal->text(),
+              QStringLiteral("T-Mobile CZ\n| ") + QString(31, QLatin1Char('|')) + " |");
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+}
+
+}  // namespace
+}  // namespace telvora
