@@ -1,0 +1,135 @@
+// How long the main window stays blocked by its signal poll: the real
+// frmMain on telvora-phonesim (5 ms answer latency) over a pseudo-terminal,
+// TimerSignal fired again and again. A poll runs the link check, "AT+COPS?"
+// and "AT+CSQ"; while it runs the window takes no user input, so the time
+// the handler takes is the time the window is blocked. Prints the longest
+// time and percentiles with the target and the ratio figure / target.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "telvora/core/message_boxes.h"
+#include "telvora/link/qt_serial_port.h"
+#include "telvora/setup/settings.h"
+#include "telvora/shell/frm_main.h"
+
+namespace {
+
+constexpr int kPolls = 200;
+constexpr int kLatencyMs = 5;
+constexpr double kTargetMs = 30.0;
+// What the fixed pauses of the design would block per tick: two 150 ms
+// exchanges (plus a 150 ms link check not counted here).
+constexpr double kFixedPausesMs = 300.0;
+
+class CountingMessageBoxes : public telvora::MessageBoxes {
+public:
+    void show(Kind, const QString& text) override {
+        std::printf("message: %s\n", qPrintable(text));
+        ++shown;
+    }
+    bool askYesNo(Kind kind, const QString& text) override {
+        show(kind, text);
+        return false;
+    }
+    bool askOkCancel(Kind kind, const QString& text) override {
+        show(kind, text);
+        return false;
+    }
+    int shown = 0;
+};
+
+void Report(const char* name, double value, double target) {
+    std::printf("%-40s %8.3f ms  target %6.1f ms  ratio %.3f\n", name, value, target,
+                value / target);
+}
+
+// Lets the window idle for `ms`, as between two ticks.
+void Idle(int ms) {
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, ms);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    QProcess simulator;
+    simulator.start(QStringLiteral(TELVORA_PHONESIM_PATH),
+                    {"--latency", QString::number(kLatencyMs)});
+    if (!simulator.waitForReadyRead(10000)) {
+        std::printf("telvora-phonesim did not start\n");
+        return EXIT_FAILURE;
+    }
+    const QString device = QString::fromLocal8Bit(simulator.readLine().trimmed());
+
+    QTemporaryDir dir;
+    const QString settingsFile = dir.filePath(QStringLiteral("Telvora.conf"));
+    {
+        QSettings file(settingsFile, QSettings::IniFormat);
+        file.setValue(QStringLiteral("Conf/port"), QStringLiteral("1"));
+        file.setValue(QStringLiteral("Conf/langver"), QStringLiteral("2"));
+    }
+    telvora::SettingsStore settings(
+        std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
+    CountingMessageBoxes boxes;
+    telvora::ShellSetup setup;
+    setup.settings = &settings;
+    setup.messages = &boxes;
+    setup.port = std::make_unique<telvora::QtSerialPort>();
+    setup.lockPath = dir.filePath(QStringLiteral("telvora.lock"));
+    setup.deviceOverride = device;
+    telvora::frmMain window(std::move(setup));
+    if (window.Startup() != telvora::frmMain::StartResult::Running) {
+        std::printf("the window did not start\n");
+        return EXIT_FAILURE;
+    }
+    window.show();
+    window.ui().TimerSignal->stop();  // the ticks come from here
+
+    std::vector<double> blocked;
+    int shown = 0;
+    for (int i = 0; i < kPolls; ++i) {
+        // A placeholder of the same shape, laid out while idle, shows whether
+        // the tick wrote the label.
+        window.ui().lblSignal->setText(QStringLiteral("-\n| - |"));
+        Idle(20);
+        QElapsedTimer tick;
+        tick.start();
+        QMetaObject::invokeMethod(window.ui().TimerSignal, "timeout", Qt::DirectConnection);
+        blocked.push_back(tick.nsecsElapsed() / 1e6);
+        shown += window.ui().lblSignal->text().startsWith(QStringLiteral("T-Mobile CZ")) ? 1 : 0;
+    }
+    std::sort(blocked.begin(), blocked.end());
+    std::printf(
+        "Signal polls of frmMain against telvora-phonesim, %d ms latency: %d of %d "
+        "showed operator and signal; %d message boxes\n",
+        kLatencyMs, shown, kPolls, boxes.shown);
+    Report("longest block of the window per tick", blocked.back(), kTargetMs);
+    Report("99th percentile", blocked[blocked.size() * 99 / 100], kTargetMs);
+    Report("90th percentile", blocked[blocked.size() * 9 / 10], kTargetMs);
+    Report("median", blocked[blocked.size() / 2], kTargetMs);
+    std::printf("the design's fixed pauses: %.0f ms per tick, %.1f times the longest block\n",
+                kFixedPausesMs, kFixedPausesMs / blocked.back());
+
+    window.close();
+    simulator.terminate();
+    simulator.waitForFinished(5000);
+    return shown == kPolls ? EXIT_SUCCESS : EXIT_FAILURE;
+}
