@@ -425,7 +425,7 @@ void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
     rig.window->setNetworkPoll([&polls] { ++polls; });
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     const MainControls& ui = rig.window->ui();
-    ui.txtSMS->setPlainText(QStringLiteral("Ahoj"));  // the send button also needs a text
+    ui.txtSMS->setPlainText(QStringLiteral("Ahoj"));     // the send button also needs a text
     ui.txtNumber->setText(QStringLiteral("603123456"));  // Dial needs a number as well
     const QList<QPushButton*> commands{ui.cmbPhoneBook, ui.cmbVytocit, ui.cmbOdeslat,
                                        ui.cmbNactiSMS};
