@@ -77,6 +77,24 @@ qint16 ParseHighestPosition(const QByteArray& answer) {
     return ToInt16(LeadingInteger(SkipFields(answer, "-", 1)));
 }
 
+int PhoneBookReadLimitMs(const QByteArray& rangeAnswer, PhoneTextMode mode, int baseMs,
+                         int lineCharsPerSecond) {
+    // "+CPBR: " index "," quoted number "," type "," quoted name CR LF.
+    constexpr qint64 kRecordFrame = 32;
+    constexpr qint64 kDefaultLength = 40;
+    const qint64 highest = std::max<qint64>(0, ParseHighestPosition(rangeAnswer));
+    const QByteArray afterRange = SkipFields(SkipFields(rangeAnswer, ")", 1), ",", 1);
+    const qint64 numberLength = LeadingInteger(afterRange);
+    const qint64 nameLength = LeadingInteger(SkipFields(afterRange, ",", 1));
+    const qint64 perLetter = mode == PhoneTextMode::Ucs2Hex    ? 4
+                             : mode == PhoneTextMode::HexBytes ? 2
+                                                               : 1;
+    const qint64 record = kRecordFrame + (numberLength > 0 ? numberLength : kDefaultLength) +
+                          (nameLength > 0 ? nameLength : kDefaultLength) * perLetter;
+    const qint64 lineMs = highest * record * 1000 / std::max(1, lineCharsPerSecond);
+    return static_cast<int>(std::min<qint64>(baseMs + 2 * lineMs, std::numeric_limits<int>::max()));
+}
+
 std::optional<WriteLimits> ParseWriteLimits(const QByteArray& answer) {
     // Fields of the information line, split at commas outside parentheses,
     // so that a list of types such as (129,145) stays one field.

@@ -19,6 +19,14 @@ qint64 LeadingInteger(const QByteArray& text);
 // number after the first "-" (0 when there is none), within 16 bits.
 qint16 ParseHighestPosition(const QByteArray& answer);
 
+// How long the answer to "AT+CPBR=1,highest" may take: `baseMs` for the
+// phone's own work plus twice the line time of a full memory, from the
+// lengths in the answer to "AT+CPBR=?" (+CPBR: (1-250),20,18) and the set
+// names travel in (UCS2 sends four digits a letter). A SIM of 250 entries
+// with UCS2 names is about 30,000 characters, half a minute at 9600 baud.
+int PhoneBookReadLimitMs(const QByteArray& rangeAnswer, PhoneTextMode mode, int baseMs,
+                         int lineCharsPerSecond);
+
 struct WriteLimits {
     int maxNumber = 0;  // longest number the memory takes
     int maxName = 0;    // longest name

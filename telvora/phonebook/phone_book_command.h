@@ -19,7 +19,10 @@ namespace telvora {
 struct PhoneBookTimeouts {
     int selectMs = timeouts::kPhoneBookSelectMs;  // "AT+CPBS=" (a pause, ends early on the answer)
     int shortMs = timeouts::kShortCommandMs;      // limits, character set, one entry written
-    int readMs = timeouts::kPhoneBookReadMs;      // "AT+CPBR=1,n", the whole memory
+    // "AT+CPBR=1,n", the whole memory: this much for the phone's own work,
+    // plus twice the time a full memory takes on the line.
+    int readBaseMs = timeouts::kShortCommandMs;
+    int lineCharsPerSecond = 960;  // 9600 baud, 10 bits a character
 };
 
 struct PhoneBookCommandSetup {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include "telvora/phonebook/frm_odkud.h"
@@ -109,14 +110,27 @@ PhoneBookList PhoneBookPanel::list() const {
 void PhoneBookPanel::setList(const PhoneBookList& list) {
     QTableWidget* grid = m_ui.FlexPB;
     m_filling = true;
-    grid->clearContents();
     grid->setRowCount(static_cast<int>(list.size()));
-    for (int row = 0; row < list.size(); ++row) {
-        const PhoneBookEntry& entry = list[row];
-        grid->setItem(row, kNameColumn, new QTableWidgetItem(entry.name));
-        grid->setItem(row, kNumberColumn, new QTableWidgetItem(entry.number));
-        grid->setItem(row, kPositionColumn, new QTableWidgetItem(QString::number(entry.position)));
+    {
+        // The rows exist now; one repaint after all cells are set is enough,
+        // so the cells go in without a change signal each. Cells that exist
+        // already (a sort, a second load) only get their new text.
+        const QSignalBlocker quiet(grid->model());
+        const auto put = [grid](int row, int column, const QString& text) {
+            if (QTableWidgetItem* item = grid->item(row, column)) {
+                item->setText(text);
+            } else {
+                grid->setItem(row, column, new QTableWidgetItem(text));
+            }
+        };
+        for (int row = 0; row < list.size(); ++row) {
+            const PhoneBookEntry& entry = list[row];
+            put(row, kNameColumn, entry.name);
+            put(row, kNumberColumn, entry.number);
+            put(row, kPositionColumn, QString::number(entry.position));
+        }
     }
+    grid->viewport()->update();
     grid->clearSelection();
     if (!list.isEmpty()) {
         grid->setCurrentCell(0, kNameColumn, QItemSelectionModel::NoUpdate);

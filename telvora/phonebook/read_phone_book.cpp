@@ -70,8 +70,9 @@ ReadPhoneBookResult ReadPhoneBook::readHeld(PortLease& lease, PhoneBookSource so
         return Outcome(Status::Failed);
     }
     const qint16 highest = ParseHighestPosition(range.text);
-    const PhoneAnswer records =
-        AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest), limits.readMs);
+    const int readMs = PhoneBookReadLimitMs(range.text, characterSet.mode(), limits.readBaseMs,
+                                            limits.lineCharsPerSecond);
+    const PhoneAnswer records = AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest), readMs);
     characterSet.restore();
 
     const std::optional<FinalResult> error = records.error();

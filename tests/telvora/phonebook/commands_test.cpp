@@ -45,7 +45,7 @@ protected:
 
     PhoneBookCommandSetup setup() {
         PhoneBookCommandSetup setup(*m_link, boxes, Language::English);
-        setup.timeouts = {250, 500, 500};  // a failing phone must not slow the tests
+        setup.timeouts = {250, 500, 500, 1000000};  // a failing phone must not slow the tests
         return setup;
     }
 

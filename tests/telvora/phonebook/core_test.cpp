@@ -90,6 +90,16 @@ TEST(PhoneBookAnswer, ReadsTheMemoryLimits) {
     EXPECT_FALSE(ParseWriteLimits("ERROR"));
 }
 
+TEST(PhoneBookAnswer, ReadWaitCoversAFullMemoryOnTheLine) {
+    const QByteArray range = "+CPBR: (1-250),20,18\r\n\r\nOK\r\n";
+    // 250 records of 32 + 20 + 18 characters at 960 a second, twice, plus 1 s.
+    EXPECT_EQ(PhoneBookReadLimitMs(range, PhoneTextMode::Bytes, 1000, 960), 1000 + 2 * 18229);
+    EXPECT_GT(PhoneBookReadLimitMs(range, PhoneTextMode::Ucs2Hex, 1000, 960),
+              2 * 250 * (32 + 20 + 72) * 1000 / 960);
+    EXPECT_EQ(PhoneBookReadLimitMs("+CPBR: (1-0)", PhoneTextMode::Bytes, 700, 960), 700);
+    EXPECT_GT(PhoneBookReadLimitMs("+CPBR: (1-100)", PhoneTextMode::Bytes, 0, 960), 20000);
+}
+
 TEST(PhoneBookAnswer, WritesEntriesWithinTheLimits) {
     const WriteLimits limits{5, 18};
     EXPECT_EQ(WriteEntryCommand(3, "5550123", "Jan", {20, 18}, PhoneTextMode::Bytes),

@@ -82,7 +82,8 @@ protected:
         AtLink link(std::make_unique<QtSerialPort>());
         EXPECT_EQ(link.OpenPort(simulator.device()), OpenResult::Ok);
         PhoneBookCommandSetup setup(link, boxes, Language::English);
-        setup.timeouts.readMs = readMs;
+        setup.timeouts.readBaseMs = readMs;
+        setup.timeouts.lineCharsPerSecond = 1000000;
         // The link check allows a loaded machine three tries.
         setup.checkLink = [](PortLease& lease) {
             for (int i = 0; i < 3; ++i) {
