@@ -124,7 +124,8 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
                                  [this](const QString& text) { m_working->showText(text); },
                                  [this] { m_working->close(); },
                                  [this](PortLease& lease) { return CheckLink(&lease); }};
-    new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
+    auto* smsPanel = new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
+    connect(this, &frmMain::languageApplied, smsPanel, &sms::SmsPanel::ApplyLanguage);
     InstallPhoneBook();
 }
 

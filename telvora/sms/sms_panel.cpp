@@ -170,12 +170,18 @@ void SmsPanel::cmbClear_Click() {
 
 void SmsPanel::cmbOdeslat_Click() {
     m_hooks.lockMenus();
+    if (m_hooks.window) {
+        m_hooks.window->setCursor(Qt::WaitCursor);
+    }
     const QString number = m_ui.txtNumber->text().trimmed();
     m_ui.txtNumber->setText(number);
     SmsSender sender(m_link, m_messages, m_hooks.language());
     sender.setLinkCheck(m_hooks.checkLink);
     sender.setProgress(m_hooks.showProgress);
     const SendOutcome outcome = sender.Send(number, m_ui.txtSMS->toPlainText(), longMode());
+    if (m_hooks.window) {
+        m_hooks.window->unsetCursor();
+    }
     m_hooks.closeProgress();
     if (outcome == SendOutcome::Sent && m_messages.askYesNo(MessageBoxes::Kind::Info, text(40))) {
         m_ui.txtSMS->clear();
@@ -204,9 +210,8 @@ void SmsPanel::cmbNactiSMS_Click() {
     }
     if (rows) {
         fillList(*rows);
-        m_ui.flexSMS->horizontalHeaderItem(kText)->setText(text(30) + QStringLiteral(" ( ") +
-                                                           QString::number(rows->size()) +
-                                                           QStringLiteral(" )"));
+        m_listed = int(rows->size());
+        setHeadings();
         if (!rows->isEmpty()) {
             m_ui.flexSMS->setCurrentCell(0, kSender);
         }
@@ -219,7 +224,8 @@ void SmsPanel::fillList(const QList<MessageRow>& rows) {
     QTableWidget& grid = *m_ui.flexSMS;
     grid.clearContents();
     grid.setRowCount(int(rows.size()));
-    grid.setHorizontalHeaderLabels({text(31), text(29), text(30)});
+    m_listed = -1;
+    setHeadings();
     // Two lines a row, so the time stamp shows whole at any font size.
     grid.verticalHeader()->setDefaultSectionSize(2 * grid.fontMetrics().lineSpacing() + 6);
     const Qt::Alignment leftCentred = Qt::AlignLeft | Qt::AlignVCenter;
@@ -233,6 +239,19 @@ void SmsPanel::fillList(const QList<MessageRow>& rows) {
         grid.setItem(i, kAge, ReadOnlyItem(QString::number(row.ageSeconds)));
         grid.setItem(i, kIndex, ReadOnlyItem(row.indexText()));
     }
+}
+
+void SmsPanel::setHeadings() {
+    QString messages = text(30);
+    if (m_listed >= 0) {
+        messages += QStringLiteral(" ( ") + QString::number(m_listed) + QStringLiteral(" )");
+    }
+    m_ui.flexSMS->setHorizontalHeaderLabels({text(31), text(29), messages});
+}
+
+void SmsPanel::ApplyLanguage() {
+    setHeadings();
+    UpdateCounter();
 }
 
 void SmsPanel::flexSMS_Click(int row) {

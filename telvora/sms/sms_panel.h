@@ -56,6 +56,9 @@ public:
     void mni_ulozsms_Click();
     // Recomputes the counter and the send button from the text.
     void UpdateCounter();
+    // After the window changed its language: the list's headings and the
+    // counter's captions in the new one.
+    void ApplyLanguage();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +68,7 @@ private:
     void setEditorText(const QString& text, int cursor);
     void fillList(const QList<MessageRow>& rows);
     QList<MessageRow> rowsInList() const;
+    void setHeadings();
     QString text(int n) const { return UiText(m_hooks.language(), n); }
     bool longMode() const;
 
@@ -76,6 +80,7 @@ private:
     bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
     int m_editPosition = 0;    // where the last change of txtSMS was made
     int m_editAdded = 0;       // and how many characters it added
+    int m_listed = -1;         // messages of the last download; -1 before the first
 };
 
 // The names and numbers in the phone-book grid (column 0 name, column 1

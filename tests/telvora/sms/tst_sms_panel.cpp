@@ -130,6 +130,9 @@ void SmsPanelTest::longModeCountsMessagesAndCutsWhenLeft() {
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("1"));
     editor->setPlainText(QString(158, u'y'));
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("2"));
+    rig.window->ApplyLanguage(Language::English);  // relabels, keeping the long mode's captions
+    QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Num of messages"));
+    QVERIFY(rig.ui().lblchars->text().isEmpty());
     editor->setPlainText(QString(1500, u'y'));
     QCOMPARE(editor->toPlainText().size(), 1413);
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("9"));
@@ -189,6 +192,9 @@ void SmsPanelTest::downloadFillsTheListNewestFirstWithNames() {
     }
     QVERIFY(rig.boxes.shown.isEmpty());
     QVERIFY(rig.ui().mnu_zpravy->menuAction()->isEnabled());
+    rig.window->ApplyLanguage(Language::English);
+    QCOMPARE(grid.horizontalHeaderItem(0)->text(), QStringLiteral("Time"));
+    QCOMPARE(grid.horizontalHeaderItem(2)->text(), QStringLiteral("Mesg ( 9 )"));
 }
 
 void SmsPanelTest::clickShowsAndDoubleClickReplies() {
