@@ -7,6 +7,7 @@
 #include <QJsonArray>
 
 #include "telvora/core/at_text.h"
+#include "telvora/core/fake_clock.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/demophone/phonesim_port.h"
 #include "telvora/link/at_link.h"
@@ -329,6 +330,67 @@ TEST(SmsDownloadInProcess, DemoPhoneShowsEveryKind) {
     EXPECT_TRUE(find([](const MessageRow& row) { return row.text.contains(u'ě'); }));
     EXPECT_TRUE(find([](const MessageRow& row) { return row.indexes.size() == 3; }));
     EXPECT_TRUE(find([](const MessageRow& row) { return !row.canReply(); }));
+}
+
+// The simulated phone answering within write(), so that a fake clock never
+// runs ahead of an answer; only a phone that stays silent lets time pass.
+class PromptPhonePort : public SerialPort {
+public:
+    explicit PromptPhonePort(phonesim::PhoneState state) : phone(std::move(state)) {}
+    OpenResult open(const QString&) override {
+        m_open = true;
+        return OpenResult::Ok;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    bool write(const QByteArray& data) override {
+        m_pending += phone.receiveText(data);
+        return m_open;
+    }
+    QByteArray readAll() override { return std::exchange(m_pending, {}); }
+
+    phonesim::SimulatedPhone phone;
+
+private:
+    bool m_open = false;
+    QByteArray m_pending;
+};
+
+TEST(SmsDownloadInProcess, PhoneFallingSilentKeepsWhatWasRead) {
+    FakeClock clock;  // the 60-second wait for the listing passes at once
+    auto port = std::make_unique<PromptPhonePort>(phonesim::demoPhoneState());
+    port->phone.addFault(*phonesim::parseFault("AT+CMGL=0=silent", nullptr));
+    PromptPhonePort& phone = *port;
+    AtLink link(std::move(port), clock);
+    ASSERT_EQ(link.OpenPort("demo"), OpenResult::Ok);
+    telvora::test::FakeMessageBoxes boxes;
+    SmsReader reader(link, boxes, Language::English);
+    const std::optional<QList<MessageRow>> rows = reader.ReadMessages(true, {});
+    ASSERT_TRUE(rows);
+    // The read messages of the phone memory came before the silence: 1 and part 1 of 3.
+    ASSERT_EQ(rows->size(), 2);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, English(kTextPhoneTimedOut));
+    // The listing did not finish, so nothing was deleted.
+    EXPECT_EQ(phone.phone.state().stores["ME"].messages.size(), 7);
+    EXPECT_FALSE(link.Busy());
+}
+
+TEST(SmsSendInProcess, UnansweredMessageTimesOutWithTexts77And41) {
+    FakeClock clock;  // the 12-second wait passes at once
+    auto port = std::make_unique<PromptPhonePort>(phonesim::PhoneState::makeEmpty());
+    port->phone.addFault(*phonesim::parseFault("AT+CMGS=silent", nullptr));
+    AtLink link(std::move(port), clock);
+    ASSERT_EQ(link.OpenPort("demo"), OpenResult::Ok);
+    telvora::test::FakeMessageBoxes boxes;
+    SmsSender sender(link, boxes, Language::Czech);
+    sender.setLinkCheck([](PortLease&) { return true; });
+    const qint64 start = clock.nowMs();
+    EXPECT_EQ(sender.Send("123", "hi", false), SendOutcome::Failed);
+    EXPECT_EQ(clock.nowMs() - start, 12001);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].text, UiText(Language::Czech, 77));
+    EXPECT_EQ(boxes.shown[1].text, UiText(Language::Czech, 41));
 }
 
 }  // namespace
