@@ -41,8 +41,12 @@ int ConjugateForm(std::string_view verb, int kind, int person, std::string& outp
     if (field < 0) {
         return 1;
     }
-    detail::BuildReference(g_plan, field, g_state.regularForm);
     detail::BuildField(g_plan, field, g_state.chosenForm);
+    if (g_plan.kind == detail::VerbKind::kRegular) {
+        g_state.regularForm = g_state.chosenForm;  // built by the same rules
+    } else {
+        detail::BuildReference(g_plan, field, g_state.regularForm);
+    }
     g_state.sameAsRegular = g_state.chosenForm == g_state.regularForm ? 1 : 0;
     detail::ComposeForm(g_plan, kind, person, g_state.chosenForm, g_state.output);
     output = g_state.output;

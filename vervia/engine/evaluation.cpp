@@ -19,16 +19,12 @@ struct Workspace {
     detail::VerbPlan plan;
     std::array<std::string, kFieldCount> forms;
     std::array<bool, kFieldCount> built{};
+    std::array<signed char, kFieldCount> differs{};  // -1 not compared yet
     std::string reference;
     std::string composed;
 };
 
 Workspace g_work;
-
-bool DiffersFromReference(int field) {
-    detail::BuildReference(g_work.plan, field, g_work.reference);
-    return g_work.forms[field] != g_work.reference;
-}
 
 const std::string& FieldForm(int field) {
     if (!g_work.built[field]) {
@@ -38,10 +34,20 @@ const std::string& FieldForm(int field) {
     return g_work.forms[field];
 }
 
+bool DiffersFromReference(int field) {
+    if (g_work.plan.kind == detail::VerbKind::kRegular) {
+        return false;  // its forms are the spelled regular ones
+    }
+    if (g_work.differs[field] < 0) {
+        detail::BuildReference(g_work.plan, field, g_work.reference);
+        g_work.differs[field] = FieldForm(field) != g_work.reference ? 1 : 0;
+    }
+    return g_work.differs[field] == 1;
+}
+
 // A verb outside the table is irregular when any of its forms is.
 int RegularityOfDerived() {
     for (int field = 1; field < kFieldCount; ++field) {
-        FieldForm(field);
         if (DiffersFromReference(field)) {
             return kIrregular;
         }
@@ -96,6 +102,7 @@ void Evaluate(std::string_view typed, const FormSlot* slots, std::size_t count,
     }
     detail::PlanVerb(g_work.infinitive, reflexive, g_work.plan);
     g_work.built.fill(false);
+    g_work.differs.fill(-1);
     const bool table = g_work.plan.kind == detail::VerbKind::kTable;
     result.regularity = table ? kIrregular : RegularityOfDerived();
 

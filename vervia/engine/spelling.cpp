@@ -1,6 +1,8 @@
 #include "spelling.h"
 
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <initializer_list>
 
 namespace vervia::spelling {
 namespace {
@@ -87,10 +89,50 @@ bool FormDiphthong(char a, char b) {
     return !HasAccent(weak);
 }
 
+// The vowel letters of one syllable nucleus (at most a triphthong).
+struct Nucleus {
+    std::array<std::size_t, 3> letters{};
+    std::size_t count = 0;
+
+    std::size_t back() const { return letters[count - 1]; }
+    void push_back(std::size_t i) {
+        if (count < letters.size()) {
+            letters[count++] = i;
+        }
+    }
+    const std::size_t* begin() const { return letters.data(); }
+    const std::size_t* end() const { return letters.data() + count; }
+};
+
+// The nuclei of a word, in order; a word has far fewer syllables than the
+// capacity, and further ones are ignored.
+struct NucleusList {
+    std::array<Nucleus, 24> items{};
+    std::size_t count = 0;
+
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    Nucleus& back() { return items[count - 1]; }
+    const Nucleus& operator[](std::size_t k) const { return items[k]; }
+    void push_back(const Nucleus& nucleus) {
+        if (count < items.size()) {
+            items[count++] = nucleus;
+        }
+    }
+};
+
+Nucleus Of(std::initializer_list<std::size_t> letters) {
+    Nucleus nucleus;
+    for (std::size_t i : letters) {
+        nucleus.push_back(i);
+    }
+    return nucleus;
+}
+
 // The vowel letters of each syllable nucleus, in order. An h between vowels
 // does not part them (prohíbo, rehúso).
-std::vector<std::vector<std::size_t>> Nuclei(std::string_view word) {
-    std::vector<std::vector<std::size_t>> nuclei;
+NucleusList Nuclei(std::string_view word) {
+    NucleusList nuclei;
     std::size_t lastVowel = std::string_view::npos;
     for (std::size_t i = 0; i < word.size(); ++i) {
         if (!IsVowelAt(word, i)) {
@@ -99,15 +141,16 @@ std::vector<std::vector<std::size_t>> Nuclei(std::string_view word) {
             }
             continue;
         }
-        if (lastVowel == std::string_view::npos || !FormDiphthong(word[lastVowel], word[i])) {
-            nuclei.push_back({i});
+        if (lastVowel == std::string_view::npos || !FormDiphthong(word[lastVowel], word[i]) ||
+            nuclei.empty()) {
+            nuclei.push_back(Of({i}));
         } else {
-            auto& nucleus = nuclei.back();
+            Nucleus& nucleus = nuclei.back();
             // A strong vowel followed by two weak ones parts before them (re-hui-mos).
-            if (IsWeak(word[i]) && IsWeak(word[lastVowel]) && nucleus.size() >= 2 &&
-                IsStrong(word[nucleus[nucleus.size() - 2]])) {
-                nucleus.pop_back();
-                nuclei.push_back({lastVowel, i});
+            if (IsWeak(word[i]) && IsWeak(word[lastVowel]) && nucleus.count >= 2 &&
+                IsStrong(word[nucleus.letters[nucleus.count - 2]])) {
+                --nucleus.count;
+                nuclei.push_back(Of({lastVowel, i}));
             } else {
                 nucleus.push_back(i);
             }
@@ -119,7 +162,7 @@ std::vector<std::vector<std::size_t>> Nuclei(std::string_view word) {
 
 // The letter of a nucleus that carries its stress: the strong vowel, or the
 // second of two weak ones (hui, viuda).
-std::size_t Bearer(std::string_view word, const std::vector<std::size_t>& nucleus) {
+std::size_t Bearer(std::string_view word, const Nucleus& nucleus) {
     for (std::size_t i : nucleus) {
         if (IsStrong(word[i]) || HasAccent(word[i])) {
             return i;
@@ -165,13 +208,17 @@ bool NeedsAccent(std::string_view word, std::size_t stressed) {
 }
 
 // A monosyllable carries no written accent (fie, fio, guiais, flui); an
-// accent on a weak vowel beside a strong one makes two syllables (fío).
-void StripMonosyllableAccent(std::string& word) {
-    if (Nuclei(word).size() != 1) {
+// accent on a weak vowel beside a strong one makes two syllables (fío). Works
+// on the letters of `text` from `start` on.
+void StripMonosyllableAccent(std::string& text, std::size_t start) {
+    const std::string_view word = std::string_view(text).substr(start);
+    // No verb form of more than seven letters is a monosyllable.
+    if (word.size() > 7 || std::none_of(word.begin(), word.end(), HasAccent) ||
+        Nuclei(word).size() != 1) {
         return;
     }
-    for (char& c : word) {
-        c = Plain(c);
+    for (std::size_t i = start; i < text.size(); ++i) {
+        text[i] = Plain(text[i]);
     }
 }
 
@@ -301,9 +348,7 @@ void AppendSpelled(std::string& out, std::string_view stem, std::string_view end
             break;
     }
     out.append(ending);
-    std::string word = out.substr(start);
-    StripMonosyllableAccent(word);
-    out.replace(start, std::string::npos, word);
+    StripMonosyllableAccent(out, start);
 }
 
 std::size_t StressedVowel(std::string_view word) {
@@ -342,6 +387,13 @@ std::string CompoundWord(std::string_view prefix, std::string_view base, std::si
         if (HasAccent(c)) {
             return word;  // the accent of the base still marks the stress
         }
+    }
+    // Only a monosyllable (no verb form of one has more than five letters)
+    // or an h between the prefix's vowel and the stress can need an accent.
+    const bool afterVowelAndH =
+        !prefix.empty() && IsVowelLetter(prefix.back()) && !tail.empty() && tail.front() == 'h';
+    if (tail.size() > 5 && !afterVowelAndH) {
+        return word;
     }
     const std::size_t stressed = StressedVowel(tail);
     if (stressed == std::string_view::npos) {

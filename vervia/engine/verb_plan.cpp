@@ -85,6 +85,15 @@ constexpr std::array<std::string_view, 50> kPrefixes = {
     "sobre", "so",    "sos",    "sub", "subs", "super", "su",   "sus",  "tras",   "trans"};
 constexpr int kMaxStackedPrefixes = 3;
 
+// Which bytes begin a prefix.
+constexpr std::array<bool, 256> kPrefixFirstLetters = [] {
+    std::array<bool, 256> first{};
+    for (std::string_view prefix : kPrefixes) {
+        first[static_cast<unsigned char>(prefix.front())] = true;
+    }
+    return first;
+}();
+
 // Table verbs whose look-alikes with a prefix are other, regular verbs
 // (conjugar, interrogar, aterrar, corromper) or that have no compounds.
 constexpr std::array<std::string_view, 9> kNoCompounds = {"dar",   "errar", "estar",  "haber", "ir",
@@ -112,7 +121,10 @@ int TableRecord(std::string_view word) {
 // rest of `word`, searching from `start`; the record goes to `record`.
 bool FindPrefixedBase(std::string_view word, std::size_t start, int depth, std::size_t& length,
                       int& record) {
-    if (depth == kMaxStackedPrefixes) {
+    // Most verbs start with no prefix at all: look at the first letter before
+    // comparing any prefix.
+    if (depth == kMaxStackedPrefixes || start >= word.size() ||
+        !kPrefixFirstLetters[static_cast<unsigned char>(word[start])]) {
         return false;
     }
     for (std::string_view prefix : kPrefixes) {
@@ -322,7 +334,13 @@ bool ReadInfinitive(std::string_view typed, std::string& infinitive, bool& refle
 }
 
 void PlanVerb(std::string_view infinitive, bool reflexive, VerbPlan& plan) {
-    plan = VerbPlan{};
+    // Reset field by field so that the strings keep their buffers.
+    plan.kind = VerbKind::kRegular;
+    plan.model = VerbModel::kRegular;
+    plan.record = -1;
+    plan.prefixLength = 0;
+    plan.drop = 0;
+    plan.sayDice = false;
     plan.reflexive = reflexive;
     plan.infinitive.assign(infinitive);
     const std::size_t n = infinitive.size();
