@@ -71,12 +71,14 @@ std::string Usage() {
            "  vervia-cli irregular\n"
            "  vervia-cli --help\n"
            "\n"
-           "conjugate  the forms of a Spanish infinitive; irregular forms are marked\n"
+           "conjugate  the forms of a Spanish infinitive, reflexive ones too (levantarse);\n"
+           "           irregular forms are marked\n"
            "           --tense: 10 Minulý, 11 Předpřítomný, 12 Přítomný (default),\n"
            "                    13 Průběhový, 14 Budoucí\n"
            "           --tsv:   kind, person, form, same-as-regular flag per line\n"
            "table      the 212 stored irregular verbs, 32 tab-separated fields each\n"
-           "irregular  the 212 irregular infinitives\n";
+           "irregular  the 212 infinitives of the table (every other verb is conjugated\n"
+           "           when typed)\n";
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {

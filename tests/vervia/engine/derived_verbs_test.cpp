@@ -109,5 +109,21 @@ TEST_F(Reflexives, IrregularVerbs) {
     EXPECT_EQ(EvaluateShown("irse", kPresent).regularity, kIrregular);
 }
 
+TEST_F(Reflexives, EveryKindOfVerbInEveryTense) {
+    EXPECT_EQ(Persons("irse", kPreterite),
+              "me fui te fuiste se fue nos fuimos os fuisteis se fueron");
+    EXPECT_EQ(Conjugate("irse", kPresentPerfect, 3), (Form{"se ha ido", 1}));
+    EXPECT_EQ(Conjugate("componerse", kConditional, 4), (Form{"nos compondríamos", 0}));
+    EXPECT_EQ(Conjugate("componerse", kProgressive, 1), (Form{"me estoy componiendo", 1}));
+    EXPECT_EQ(Conjugate("despertarse", kPresent, 1), (Form{"me despierto", 0}));
+    EXPECT_EQ(Conjugate("despertarse", kImperative, 2), (Form{"despiértate", 0}));
+    EXPECT_EQ(Conjugate("quejarse", kFuture, 6), (Form{"se quejarán", 1}));
+    EXPECT_EQ(Conjugate("dirigirse", kPresent, 1), (Form{"me dirijo", 0}));  // table verb
+    EXPECT_EQ(Conjugate("acercarse", kImperative, 3), (Form{"acérquese", 1}));
+    EXPECT_EQ(Conjugate("acercarse", kPreterite, 1), (Form{"me acerqué", 1}));
+    EXPECT_EQ(Conjugate("reunirse", kImperative, 4), (Form{"reunámonos", 1}));
+    EXPECT_EQ(Conjugate("oírse", kImperative, 5).text, "oíos");
+}
+
 }  // namespace
 }  // namespace vervia::test
