@@ -10,9 +10,6 @@ namespace vervia::detail {
 inline char FoldLower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
-inline char FoldUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
 
 // Index (0..211) of the last record whose infinitive equals `folded` byte for
 // byte, or -1. Visits all records.

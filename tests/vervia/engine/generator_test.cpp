@@ -132,6 +132,8 @@ TEST_F(VerbTableGenerator, ChecksTheFurtherVerbList) {
         {"-ducir e>i\n", "a family (-ending) needs"},
         {"casa e>i\n", "\"casa\" does not end in ar, er or ir"},
         {"Medir e>i\n", "upper case letter 'M'"},
+        // An overlong encoding of 'i' is malformed, not a letter.
+        {"med\xC1\xA9r e>i\n", "malformed UTF-8"},
     };
     for (const auto& [data, message] : faults) {
         run = Generate(data, "--further ");
