@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "telvora/phonebook/frm_odkud.h"
 #include "telvora/phonebook/frm_upload.h"
@@ -22,6 +25,8 @@ namespace telvora {
 namespace {
 
 constexpr int kStartupRows = 300;
+constexpr int kNameTwips = 2100;
+constexpr int kTwipsPerPixel = 15;
 constexpr int kNameColumn = 0;
 constexpr int kNumberColumn = 1;
 constexpr int kPositionColumn = 2;
@@ -79,7 +84,20 @@ void PhoneBookPanel::connectControls() {
     connect(m_ui.mni_razeni_1, &QAction::triggered, this, [this] { SortPhoneBookList(1); });
 }
 
+void PhoneBookPanel::fitNameColumn() {
+    // Twips are for the system's font; a larger font gets a wider column.
+    QTableWidget* grid = m_ui.FlexPB;
+    const qreal systemSize = QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF();
+    const qreal scale =
+        systemSize > 0 ? std::max<qreal>(1.0, grid->font().pointSizeF() / systemSize) : 1.0;
+    const int width = qRound(kNameTwips * scale / kTwipsPerPixel);
+    grid->setColumnWidth(kNameColumn, width);
+    grid->setFixedWidth(width + 2 * grid->frameWidth() +
+                        grid->verticalScrollBar()->sizeHint().width());
+}
+
 void PhoneBookPanel::LoadAtStartup() {
+    fitNameColumn();
     QTableWidget* grid = m_ui.FlexPB;
     m_filling = true;
     grid->clearContents();

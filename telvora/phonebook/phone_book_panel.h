@@ -56,6 +56,8 @@ public:
 
 private:
     void connectControls();
+    // Column 0 at its 2100 twips, wider for a font larger than the system's.
+    void fitNameColumn();
     void handOverNumber();
     void enableMenuItems();
     void showLoadNotices(int skippedLines);

@@ -74,6 +74,36 @@ protected:
     QTemporaryDir folder;
 };
 
+// ---- files on disk ----
+
+TEST(PhoneBookStore, DefaultFileLivesWhereItCanBeWritten) {
+    QTemporaryDir program;
+    QTemporaryDir data;
+    EXPECT_EQ(ChooseDefaultPhoneBookFile(program.path(), data.path()),
+              program.filePath("default.tpb"));
+    // A program folder that cannot be used (here: one that is not there).
+    EXPECT_EQ(ChooseDefaultPhoneBookFile(program.filePath("gone"), data.path()),
+              data.filePath("default.tpb"));
+    // The data folder is made when the first phone book is saved there.
+    const QString nested = data.filePath("Telvora/default.tpb");
+    EXPECT_TRUE(SavePhoneBookFile(nested, {{1, "A", "1"}}));
+    EXPECT_EQ(LoadPhoneBookFile(nested).content.entries.size(), 1);
+}
+
+TEST(PhoneBookStore, FailuresChangeNothing) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("list.tpb");
+    ASSERT_TRUE(SavePhoneBookFile(file, {{1, "Old", "1"}}));
+    QString error;
+    // A file cannot stand in for a folder.
+    EXPECT_FALSE(SavePhoneBookFile(file + "/inner.tpb", {{2, "New", "2"}}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(LoadPhoneBookFile(file).content.entries, (PhoneBookList{{1, "Old", "1"}}));
+    const PhoneBookFileLoad missing = LoadPhoneBookFile(folder.filePath("missing.tpb"));
+    EXPECT_FALSE(missing.opened);
+    EXPECT_FALSE(missing.error.isEmpty());
+}
+
 // ---- reading ----
 
 TEST_F(PhoneBookCommandTest, ReadsBothMemoriesWithCzechNamesIntoTheFile) {

@@ -349,7 +349,11 @@ void PhoneBookWindowsTest::windowsLookRightWithALargerFont() {
         frmUpload* editor = rig.panel->editor();
         frmodkud odkud(Language::Czech);
         frmeditname edit(Language::Czech, QStringLiteral("Jiří Řezníček"), QStringLiteral("1"));
-        const QList<QPair<QWidget*, QString>> windows{{editor, "telvora-pb-editor.png"},
+        rig.panel->setSourceChooser([] { return PhoneBookSource::PhoneMemory; });
+        rig.ui().cmbPhoneBook->click();
+        QCOMPARE(rig.grid()->item(0, 0)->text(), QStringLiteral("Babička Růžena"));
+        const QList<QPair<QWidget*, QString>> windows{{rig.window.get(), "telvora-pb-main.png"},
+                                                      {editor, "telvora-pb-editor.png"},
                                                       {&odkud, "telvora-pb-odkud.png"},
                                                       {&edit, "telvora-pb-edit.png"}};
         for (const auto& [widget, file] : windows) {
