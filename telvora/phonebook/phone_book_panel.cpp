@@ -226,6 +226,9 @@ void PhoneBookPanel::ReadFromPhone() {
             PhoneBookList entries = result.entries;
             SortPhoneBook(entries, PhoneBookSortKind::ByName);
             setList(entries);
+        } else if (result.status == ReadPhoneBookResult::Status::Empty &&
+                   QFileInfo::exists(m_defaultFile)) {
+            LoadPhoneBookFile(m_defaultFile);  // the last phone book read stays the list
         }
     }
     m_shell.closeProgress();

@@ -159,6 +159,14 @@ void PhoneBookWindowsTest::readingFromThePhoneFillsListAndDefaultFile() {
     QVERIFY(rig.ui().mnu_seznam->menuAction()->isEnabled());
     QVERIFY(!rig.window->link().Busy());
     QCOMPARE(rig.boxes.questions, QStringList{UiText(Language::English, 49)});
+
+    // An empty memory keeps the file and shows the last phone book read.
+    rig.port->phone().state().phoneBooks["ME"].entries.clear();
+    rig.panel->setList({Entry(1, "Other", "1")});
+    rig.panel->setSourceChooser([] { return PhoneBookSource::PhoneMemory; });
+    rig.ui().cmbPhoneBook->click();
+    QCOMPARE(rig.boxes.infos.last(), UiText(Language::English, 50));
+    QCOMPARE(rig.grid()->rowCount(), 10);
 }
 
 void PhoneBookWindowsTest::cancelledReadSendsNothing() {
