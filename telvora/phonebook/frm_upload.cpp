@@ -83,12 +83,11 @@ void frmUpload::buildControls() {
     for (const ButtonText& text : kButtons) {
         auto* button = new QPushButton(this);
         button->setObjectName(QLatin1String(text.name));
-        buttons->addWidget(button);
-        if (text.caption == 66) {
-            buttons->addSpacing(8);
+        if (text.caption == 66 || text.caption == 68) {
+            buttons->addSpacing(8);  // moves, clearing and uploads in groups
         }
+        buttons->addWidget(button);
     }
-    buttons->insertSpacing(4, 8);
     m_sortLabel->setObjectName(QStringLiteral("lblseraditdle"));
     buttons->addSpacing(12);
     buttons->addWidget(m_sortLabel);
