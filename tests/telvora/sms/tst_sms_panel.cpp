@@ -213,6 +213,12 @@ void SmsPanelTest::clickShowsAndDoubleClickReplies() {
     QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("420602334455"));
     QCOMPARE(rig.ui().txtSMS->toPlainText(), reply);
     QVERIFY(rig.ui().txtNacteneSMS->toPlainText().startsWith(QStringLiteral("Platba")));
+    // Enter on a row answers it, as a double click does.
+    rig.ui().flexSMS->setCurrentCell(3, 1);
+    QTest::keyClick(rig.ui().flexSMS, Qt::Key_Return);
+    QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("14155550123"));
+    QCOMPARE(rig.ui().txtSMS->toPlainText(),
+             QStringLiteral("Re: Meeting moved to 3 pm. See you there. ..."));
 }
 
 void SmsPanelTest::savesTheListAndAppends() {
