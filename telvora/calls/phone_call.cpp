@@ -21,8 +21,7 @@ PhoneCall::PhoneCall(AtLink& link, MessageBoxes& messages, Language language, Li
     : m_link(link),
       m_messages(messages),
       m_language(language),
-      m_check(check ? std::move(check) : PlainLinkCheck()),
-      m_dialLimitMs(timeouts::kDialMs) {}
+      m_check(check ? std::move(check) : PlainLinkCheck()) {}
 
 PhoneCall::~PhoneCall() = default;
 
@@ -53,8 +52,8 @@ PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
     lease->SendCommand("ATD" + number.toLatin1() + ';');
     m_dialWait = lease;
     m_hangUpRequested = false;
-    const CollectResult result =
-        lease->CollectUntil(answer, kDialAnswers, m_dialLimitMs, /*stopOnPhoneError=*/true);
+    const CollectResult result = lease->CollectUntil(answer, kDialAnswers, timeouts::kDialMs,
+                                                     /*stopOnPhoneError=*/true);
     m_dialWait = nullptr;
     if (m_hangUpRequested) {
         return DialResult::HungUp;

@@ -40,8 +40,6 @@ public:
     ~PhoneCall() override;
 
     void setLanguage(Language language) { m_language = language; }
-    // The longest wait for the answer to the dial line (timeouts::kDialMs).
-    void setDialLimitMs(int ms) { m_dialLimitMs = ms; }
 
     // Dials `number` (digits, sent as given) as a voice call.
     DialResult Dial(const QString& number);
@@ -63,7 +61,6 @@ private:
     MessageBoxes& m_messages;
     Language m_language;
     LinkCheck m_check;
-    int m_dialLimitMs;
     std::optional<PortLease> m_call;  // held while a call is up
     PortLease* m_dialWait = nullptr;  // the lease of a dial waiting for its answer
     bool m_hangUpRequested = false;   // HangUp came during that wait

@@ -6,10 +6,7 @@
 namespace telvora {
 
 RingTones::RingTones(MessageBoxes& messages, Language language, LinkCheck check)
-    : m_messages(messages),
-      m_language(language),
-      m_check(std::move(check)),
-      m_answerLimitMs(timeouts::kRingToneMs) {
+    : m_messages(messages), m_language(language), m_check(std::move(check)) {
     if (!m_check) {
         m_check = [](PortLease& lease) { return lease.CheckLink() == LinkState::Connected; };
     }
@@ -18,7 +15,8 @@ RingTones::RingTones(MessageBoxes& messages, Language language, LinkCheck check)
 RingToneResult RingTones::Run(PortLease& lease, const QByteArray& command, QByteArray& answer) {
     answer.clear();
     lease.SendCommand(command);
-    const CollectResult result = lease.CollectUntil(answer, {"OK\r\n", "ERROR"}, m_answerLimitMs);
+    const CollectResult result =
+        lease.CollectUntil(answer, {"OK\r\n", "ERROR"}, timeouts::kRingToneMs);
     if (result == CollectResult::PortError) {
         m_messages.error(UiText(m_language, 38));
         return RingToneResult::NotConnected;

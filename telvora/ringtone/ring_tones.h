@@ -35,8 +35,6 @@ public:
     RingTones(MessageBoxes& messages, Language language, LinkCheck check = {});
 
     void setLanguage(Language language) { m_language = language; }
-    // The longest wait for each answer (timeouts::kRingToneMs).
-    void setAnswerLimitMs(int ms) { m_answerLimitMs = ms; }
 
     // "AT*ESOM?": the melodies as the phone holds them.
     MelodiesRead ReadMelodies(PortLease& lease);
@@ -51,7 +49,6 @@ private:
     MessageBoxes& m_messages;
     Language m_language;
     LinkCheck m_check;
-    int m_answerLimitMs;
 };
 
 }  // namespace telvora

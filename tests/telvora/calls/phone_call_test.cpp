@@ -8,7 +8,7 @@
 #include "telvora/calls/network_poll.h"
 #include "telvora/calls/phone_call.h"
 #include "telvora/demophone/phonesim_port.h"
-#include "tests/telvora/link/scripted_port.h"
+#include "tests/telvora/calls/scripted_phone.h"
 #include "tests/telvora/shell/shell_fakes.h"
 
 namespace telvora {
@@ -83,20 +83,33 @@ TEST(PhoneCall, DialThatFailsShowsTextFortyFiveAndFreesThePort) {
          [](SimulatedPhoneRig& r) {
              r.port->phone().state().call = {true, "1"};
          }},
-        {"silent until the limit", [](SimulatedPhoneRig& r) { r.fault("ATD", FaultKind::Silent); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SimulatedPhoneRig rig;
         c.arrange(rig);
         PhoneCall call(*rig.link, rig.boxes, Language::English);
-        call.setDialLimitMs(300);
         EXPECT_EQ(call.Dial(QStringLiteral("800123456")), PhoneCall::DialResult::Failed);
         EXPECT_EQ(rig.texts(), QStringList{Text(45)});
         EXPECT_EQ(rig.boxes.shown.value(0).kind, MessageBoxes::Kind::Error);
         EXPECT_FALSE(call.callUp());
         EXPECT_FALSE(rig.link->Busy());
     }
+}
+
+TEST(PhoneCall, SilentPhoneEndsTheDialAfterAMinute) {
+    test::ScriptedPhone phone;
+    phone.answerLinkCheck();
+    FakeMessageBoxes boxes;
+    PhoneCall call(*phone.link, boxes, Language::English);
+    const qint64 start = phone.clock.nowMs();
+    EXPECT_EQ(call.Dial(QStringLiteral("603123456")), PhoneCall::DialResult::Failed);
+    EXPECT_EQ(phone.port->written().value(1), "ATD603123456;\r");
+    // The link check's answer after 5 ms, then more than 60 s for the dial.
+    EXPECT_EQ(phone.clock.nowMs() - start, 5 + 60001);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, Text(45));
+    EXPECT_FALSE(phone.link->Busy());
 }
 
 TEST(PhoneCall, NotConnectedShowsTextThirtyEightAndGivesUpTheCall) {

@@ -12,6 +12,7 @@
 #include "telvora/demophone/phonesim_port.h"
 #include "telvora/ringtone/frm_melodie.h"
 #include "telvora/ringtone/ring_tone_menu.h"
+#include "tests/telvora/calls/scripted_phone.h"
 #include "tests/telvora/shell/shell_fakes.h"
 
 namespace telvora {
@@ -117,13 +118,38 @@ TEST(frmMelodie, ErrorToTheQueryDisablesTheUploads) {
 }
 
 TEST(frmMelodie, SilentQueryTimesOutAndDisablesTheUploads) {
-    WindowRig rig;
-    rig.tones.setAnswerLimitMs(200);
-    rig.fault("AT*ESOM?", FaultKind::Silent);
-    rig.window->ReadMelodies();
-    EXPECT_FALSE(rig.anyUploadEnabled());
-    ASSERT_EQ(rig.boxes.shown.size(), 1);
-    EXPECT_EQ(rig.boxes.shown[0].text, UiText(Language::English, kTextPhoneTimedOut));
+    test::ScriptedPhone phone;
+    phone.answerLinkCheck();  // then nothing to "AT*ESOM?"
+    auto lease = phone.link->tryAcquire();
+    test::FakeMessageBoxes boxes;
+    RingTones tones(boxes, Language::English);
+    frmMelodie window(*lease, tones, Language::English);
+    window.ReadMelodies();
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_FALSE(window.cmbMelodie(n)->isEnabled()) << n;
+    }
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, UiText(Language::English, kTextPhoneTimedOut));
+}
+
+TEST(frmMelodie, FewerThanFourMelodiesEmptyTheOtherFields) {
+    test::ScriptedPhone phone;
+    auto lease = phone.link->tryAcquire();
+    test::FakeMessageBoxes boxes;
+    RingTones tones(boxes, Language::English);
+    frmMelodie window(*lease, tones, Language::English);
+    for (int n = 1; n <= 4; ++n) {
+        window.txtMelodie(n)->setText(QStringLiteral("old"));
+    }
+    phone.answerLinkCheck();
+    phone.port->queueAnswer("\r\n*ESOM: 1,\"cde\"\r\n*ESOM: 2,\"gab\"\r\n\r\nOK\r\n", 5);
+    window.ReadMelodies();
+    EXPECT_EQ(window.txtMelodie(1)->text(), QStringLiteral("cde"));
+    EXPECT_EQ(window.txtMelodie(2)->text(), QStringLiteral("gab"));
+    EXPECT_TRUE(window.txtMelodie(3)->text().isEmpty());
+    EXPECT_TRUE(window.txtMelodie(4)->text().isEmpty());
+    EXPECT_TRUE(window.cmbMelodie(4)->isEnabled());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST(frmMelodie, UploadThePhoneRefusesStillReadsBack) {
