@@ -56,6 +56,7 @@ PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
                                                      /*stopOnPhoneError=*/true);
     m_dialWait = nullptr;
     if (m_hangUpRequested) {
+        m_call.reset();  // a call that was up before this dial went with it
         return DialResult::HungUp;
     }
     if (result == CollectResult::Marker && answer.contains("OK")) {

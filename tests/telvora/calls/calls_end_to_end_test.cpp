@@ -39,22 +39,6 @@ TEST(CallsEndToEnd, DialHangUpAndPoll) {
                                           QString(13, QLatin1Char('\'')) + QStringLiteral(" |"));
 }
 
-TEST(CallsEndToEnd, CallStaysUpOnThePhoneUntilHungUp) {
-    test::SimulatorProcess simulator({"--latency", "5"});
-    auto link = simulator.openLink();
-    ASSERT_TRUE(test::ConnectWithinThreeChecks(*link));
-    test::FakeMessageBoxes boxes;
-    {
-        // One run of the command line: dial, then the process ends.
-        PhoneCall call(*link, boxes, Language::English);
-        ASSERT_EQ(call.Dial(QStringLiteral("603123456")), PhoneCall::DialResult::CallUp);
-    }
-    EXPECT_TRUE(ListedCall(*link).contains("+CLCC: 1,0,0,0,0,\"603123456\""));
-    PhoneCall later(*link, boxes, Language::English);
-    EXPECT_EQ(later.HangUp(), PhoneCall::HangUpResult::HungUp);
-    EXPECT_FALSE(ListedCall(*link).contains("+CLCC:"));
-}
-
 TEST(CallsEndToEnd, RefusedDialIsReported) {
     test::SimulatorProcess simulator({"--fault", "ATD=error"});
     auto link = simulator.openLink();
