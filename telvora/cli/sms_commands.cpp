@@ -86,7 +86,7 @@ int RunList(CliContext& context, const QStringList& args) {
         context.messages.error(context.text(sms::kTextCsvNotWritten).arg(csvPath) + u' ' + error);
         return kExitFailed;
     }
-    return kExitOk;
+    return reader.complete() ? kExitOk : kExitFailed;  // a cut download is no success
 }
 
 }  // namespace

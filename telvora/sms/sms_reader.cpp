@@ -48,6 +48,7 @@ SmsReader::SmsReader(AtLink& link, MessageBoxes& messages, Language language)
 std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading,
                                                          const QList<NameAndNumber>& phoneBook) {
     std::optional<PortLease> lease = m_link.tryAcquire();
+    m_complete = false;
     if (!lease) {
         m_messages.error(text(kTextCommandRunning));
         return std::nullopt;
@@ -60,6 +61,7 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
         m_progress(text(28));
     }
     m_failedDeletes = 0;
+    m_complete = true;
     QByteArray answer;
     // PDU mode, whatever another program left the phone in; a phone that
     // knows no other mode may refuse it.
@@ -68,6 +70,7 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
     for (const char* store : {"ME", "SM"}) {
         if (ReadStore(*lease, store, deleteAfterReading, read) == StoreResult::Stopped) {
             m_messages.error(text(kTextPhoneTimedOut));
+            m_complete = false;
             break;
         }
     }

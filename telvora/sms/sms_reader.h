@@ -40,6 +40,8 @@ public:
     // answering part-way gives text 80 and the rows read until then.
     std::optional<QList<MessageRow>> ReadMessages(bool deleteAfterReading,
                                                   const QList<NameAndNumber>& phoneBook);
+    // False when the last ReadMessages stopped part-way (text 80).
+    bool complete() const { return m_complete; }
 
 private:
     enum class StoreResult { Done, Stopped };
@@ -54,6 +56,7 @@ private:
     Progress m_progress;
     Clock m_clock;
     int m_failedDeletes = 0;
+    bool m_complete = false;
 };
 
 }  // namespace sms

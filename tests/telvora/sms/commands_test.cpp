@@ -225,6 +225,7 @@ Download ReadFrom(const QString& device, bool deleteAfter) {
     download.rows = reader.ReadMessages(deleteAfter,
                                         {{"Martina", "+420603123456"}, {"Lucie", "+420731246810"}});
     download.shown = boxes.shown;
+    EXPECT_TRUE(reader.complete());
     return download;
 }
 
@@ -371,6 +372,7 @@ TEST(SmsDownloadInProcess, PhoneFallingSilentKeepsWhatWasRead) {
     ASSERT_EQ(rows->size(), 2);
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].text, English(kTextPhoneTimedOut));
+    EXPECT_FALSE(reader.complete());
     // The listing did not finish, so nothing was deleted.
     EXPECT_EQ(phone.phone.state().stores["ME"].messages.size(), 7);
     EXPECT_FALSE(link.Busy());
