@@ -258,10 +258,19 @@ void frmUpload::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmUpload::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        DeleteEntry();
-        return true;
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Delete:
+                DeleteEntry();
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_F2:
+                EditEntry();  // the double-click from the keyboard
+                return true;
+            default:
+                break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -74,6 +76,7 @@ frmUpload* PhoneBookPanel::editor() const {
 
 void PhoneBookPanel::connectControls() {
     connect(m_ui.cmbPhoneBook, &QPushButton::clicked, this, &PhoneBookPanel::ReadFromPhone);
+    m_ui.FlexPB->installEventFilter(this);
     connect(m_ui.FlexPB, &QTableWidget::itemSelectionChanged, this,
             &PhoneBookPanel::handOverNumber);
     connect(m_ui.mnu_seznam, &QMenu::aboutToShow, this, &PhoneBookPanel::enableMenuItems);
@@ -200,7 +203,22 @@ void PhoneBookPanel::handOverNumber() {
     grid->setCurrentCell(row, kNumberColumn, QItemSelectionModel::NoUpdate);
     m_filling = false;
     m_ui.txtNumber->setText(NumberForNumberField(CellText(grid, row, kNumberColumn)));
-    m_ui.txtSMS->setFocus();
+    // A click goes on to the message at once; arrow keys stay in the list so
+    // that the user can move on, and Enter goes to the message.
+    if (grid->window()->focusWidget() != grid || QGuiApplication::mouseButtons() != Qt::NoButton) {
+        m_ui.txtSMS->setFocus();
+    }
+}
+
+bool PhoneBookPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_ui.FlexPB && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_ui.txtSMS->setFocus();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PhoneBookPanel::enableMenuItems() {

@@ -54,6 +54,9 @@ public:
 
     frmUpload* editor() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void connectControls();
     // Column 0 at its 2100 twips, wider for a font larger than the system's.

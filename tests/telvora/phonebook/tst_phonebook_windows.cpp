@@ -134,6 +134,14 @@ void PhoneBookWindowsTest::choosingANameHandsItsNumberOver() {
     QCOMPARE(rig.window->focusWidget(), rig.ui().txtSMS);
     rig.grid()->selectRow(1);
     QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("5550123"));
+
+    // From the keyboard: arrows move in the list and hand over, Enter goes on.
+    rig.grid()->setFocus();
+    QTest::keyClick(rig.grid(), Qt::Key_Up);
+    QCOMPARE(rig.ui().txtNumber->text(), QStringLiteral("12025550123"));
+    QCOMPARE(rig.window->focusWidget(), rig.grid());
+    QTest::keyClick(rig.grid(), Qt::Key_Return);
+    QCOMPARE(rig.window->focusWidget(), rig.ui().txtSMS);
 }
 
 void PhoneBookWindowsTest::readingFromThePhoneFillsListAndDefaultFile() {
@@ -302,7 +310,7 @@ void PhoneBookWindowsTest::editorEditsAndUploads() {
         dialog.cmbOK()->click();
     });
     grid->setCurrentCell(0, 2);
-    editor->EditEntry();
+    QTest::keyClick(grid, Qt::Key_Return);  // as a double-click
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Anna Černá"));
     QCOMPARE(grid->currentColumn(), 1);
     editor->setEditRunner([](frmeditname& dialog) {
