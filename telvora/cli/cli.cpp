@@ -43,9 +43,9 @@ constexpr std::array kSubcommands{
     Subcommand{"ringtone", "ringtone get|set",
                "the four user melodies; \"set N MELODY\" writes melody N (1..4)", 1, 3,
                &RunRingTone},
-    Subcommand{"pb", "pb read sm|me [--out FILE] | pb write sm|me FILE",
-               "read the SIM's or phone's phone book (print it or write a .tpb file), or upload a "
-               ".tpb file in its order",
+    Subcommand{"pb", "pb read|write",
+               "read sm|me [--out FILE]: print the phone book or save it as .tpb; "
+               "write sm|me FILE: upload a .tpb file in its order",
                2, 4, &RunPhoneBook},
     Subcommand{"sms", "sms send|list",
                "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv]", 1, 6, &RunSms},
