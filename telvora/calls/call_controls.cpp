@@ -66,6 +66,8 @@ void CallControls::cmbVytocit_Click() {
             break;
         case PhoneCall::DialResult::PortBusy:
             break;  // the menus belong to the command that holds the port
+        case PhoneCall::DialResult::BadNumber:
+            break;  // refused before anything was locked or sent
         case PhoneCall::DialResult::HungUp:
             break;  // the hang-up has freed the window already
         case PhoneCall::DialResult::NotConnected:

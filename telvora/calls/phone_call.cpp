@@ -1,5 +1,7 @@
 #include "telvora/calls/phone_call.h"
 
+#include "telvora/calls/number_field.h"
+
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/timeouts.h"
 
@@ -38,6 +40,12 @@ PortLease* PhoneCall::leaseFor(std::optional<PortLease>& own) {
 }
 
 PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
+    // Only a dialable number reaches the line: a pasted text could otherwise
+    // carry a carriage return and a second command.
+    if (!IsDialableNumber(number)) {
+        m_messages.error(UiText(m_language, 170));
+        return DialResult::BadNumber;
+    }
     std::optional<PortLease> own;
     PortLease* lease = leaseFor(own);
     if (lease == nullptr) {
@@ -49,7 +57,7 @@ PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
         return DialResult::NotConnected;
     }
     QByteArray answer;
-    lease->SendCommand("ATD" + number.toLatin1() + ';');
+    lease->SendCommand("ATD" + number.trimmed().toLatin1() + ';');
     m_dialWait = lease;
     m_hangUpRequested = false;
     const CollectResult result = lease->CollectUntil(answer, kDialAnswers, timeouts::kDialMs,

@@ -29,6 +29,7 @@ public:
         PortBusy,      // another command holds the port; text 82 shown
         Failed,        // no "OK" (error, busy, no carrier, time-out); text 45 shown
         HungUp,        // hung up while the phone was still being dialed
+        BadNumber,     // not digits with an optional leading "+"; text 170 shown, nothing sent
     };
     enum class HangUpResult {
         HungUp,        // "ATH" sent; any call of ours is over
@@ -41,7 +42,7 @@ public:
 
     void setLanguage(Language language) { m_language = language; }
 
-    // Dials `number` (digits, sent as given) as a voice call.
+    // Dials `number` (digits, optionally after a leading "+") as a voice call.
     DialResult Dial(const QString& number);
     // Ends the call: ours, or one the phone has from elsewhere (incoming,
     // dialed on the phone). While a dial still waits for its answer, the

@@ -46,6 +46,19 @@ QString Text(int n) {
     return UiText(Language::English, n);
 }
 
+TEST(PhoneCall, PastedTextThatIsNoNumberNeverReachesTheLine) {
+    SimulatedPhoneRig rig;
+    PhoneCall call(*rig.link, rig.boxes, Language::English);
+    for (const char* pasted : {"603\rATH", "603 123", "call me", "", "+"}) {
+        EXPECT_EQ(call.Dial(QString::fromLatin1(pasted)), PhoneCall::DialResult::BadNumber)
+            << pasted;
+    }
+    EXPECT_FALSE(rig.call().active);
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_EQ(rig.texts(), QStringList(5, Text(170)));
+    EXPECT_EQ(call.Dial(QStringLiteral("+420603123456")), PhoneCall::DialResult::CallUp);
+}
+
 TEST(PhoneCall, DialAnsweredOkKeepsThePortUntilHangUp) {
     SimulatedPhoneRig rig;
     PhoneCall call(*rig.link, rig.boxes, Language::English);
