@@ -48,7 +48,9 @@ constexpr std::array kSubcommands{
                "write sm|me FILE: upload a .tpb file in its order",
                2, 4, &RunPhoneBook},
     Subcommand{"sms", "sms send|list",
-               "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv]", 1, 6, &RunSms},
+               "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv] [--phonebook F]"
+               " (names from F, else from the default phone book)",
+               1, 8, &RunSms},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {

@@ -4,6 +4,7 @@
 
 #include "telvora/cli/cli.h"
 #include "telvora/cli/cli_context.h"
+#include "telvora/phonebook/phone_book_store.h"
 #include "telvora/sms/composer_rules.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
@@ -16,7 +17,8 @@ namespace {
 
 constexpr char kSendUsage[] =
     "usage: telvora-cli sms send NUMBER TEXT [--long]  (TEXT - reads standard input)\n";
-constexpr char kListUsage[] = "usage: telvora-cli sms list [--delete] [--csv FILE] [--tsv]\n";
+constexpr char kListUsage[] =
+    "usage: telvora-cli sms list [--delete] [--csv FILE] [--tsv] [--phonebook FILE]\n";
 
 QString ReadStandardInput() {
     QFile input;
@@ -57,10 +59,32 @@ QString PlainLine(const sms::MessageRow& row) {
     return row.time + QStringLiteral("  ") + row.sender + QStringLiteral("  ") + text;
 }
 
+// The names senders are shown by, as in the window: the entries of the
+// phone book kept in the default file, or of `path` when one is given. A
+// missing default file means no names; a given file that cannot be read is
+// an error.
+std::optional<QList<sms::NameAndNumber>> SenderNames(CliContext& context, const QString& path) {
+    const QString file = path.isEmpty() ? DefaultPhoneBookFile() : path;
+    if (path.isEmpty() && !QFile::exists(file)) {
+        return QList<sms::NameAndNumber>();
+    }
+    const PhoneBookFileLoad load = LoadPhoneBookFile(file);
+    if (!load.opened) {
+        context.err << file << ": " << load.error << '\n';
+        return std::nullopt;
+    }
+    QList<sms::NameAndNumber> names;
+    for (const PhoneBookEntry& entry : load.content.entries) {
+        names.append({entry.name, entry.number});
+    }
+    return names;
+}
+
 int RunList(CliContext& context, const QStringList& args) {
     bool deleteAfter = false;
     bool tsv = false;
     QString csvPath;
+    QString phoneBookPath;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--delete")) {
             deleteAfter = true;
@@ -68,13 +92,19 @@ int RunList(CliContext& context, const QStringList& args) {
             tsv = true;
         } else if (args[i] == QLatin1String("--csv") && i + 1 < args.size()) {
             csvPath = sms::CsvFilePath(args[++i]);
+        } else if (args[i] == QLatin1String("--phonebook") && i + 1 < args.size()) {
+            phoneBookPath = args[++i];
         } else {
             context.err << kListUsage;
             return kExitUsage;
         }
     }
+    const std::optional<QList<sms::NameAndNumber>> names = SenderNames(context, phoneBookPath);
+    if (!names) {
+        return kExitUsage;
+    }
     sms::SmsReader reader(context.link, context.messages, context.language);
-    const std::optional<QList<sms::MessageRow>> rows = reader.ReadMessages(deleteAfter, {});
+    const std::optional<QList<sms::MessageRow>> rows = reader.ReadMessages(deleteAfter, *names);
     if (!rows) {
         return kExitFailed;
     }

@@ -311,6 +311,24 @@ TEST(SmsDownloadEndToEnd, CliListingsAndTheCsvFileBytes) {
         English(kTextCsvNotWritten).arg(phone.dir() + "/no/such/folder/x.csv")));
 }
 
+TEST(SmsDownloadEndToEnd, CliShowsSendersByTheirPhoneBookNames) {
+    PhonesimRig phone(Stores({Message(1, 1, "420603123456", "2026-11-28T09:15:00+01:00", "Ahoj"),
+                              Message(2, 1, "+420777888999", "2026-11-29T09:15:00+01:00", "Cau")},
+                             {}));
+    const QString book = phone.dir() + "/names.tpb";
+    QFile file(book);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\"+420603123456\",\"Martina\",1\r\n");
+    file.close();
+    auto list = phone.cli({"sms", "list", "--tsv", "--phonebook", book});
+    EXPECT_EQ(list.code, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out.toStdString(),
+              "29.11.2026 09:15:00\t420777888999\t420777888999\t2\tCau\n"
+              "28.11.2026 09:15:00\tMartina\t420603123456\t1\tAhoj\n");
+    // A named file that cannot be read stops before anything is listed.
+    EXPECT_EQ(phone.cli({"sms", "list", "--phonebook", phone.dir() + "/none.tpb"}).code, 2);
+}
+
 TEST(SmsDownloadEndToEnd, SilentPhoneReadsNothing) {
     PhonesimRig phone(DownloadState(), {"--fault", "AT=silent"});
     auto list = phone.cli({"sms", "list"});
