@@ -95,7 +95,7 @@ constexpr std::array<bool, 256> kPrefixFirstLetters = [] {
 }();
 
 // Table verbs whose look-alikes with a prefix are other, regular verbs
-// (conjugar, interrogar, aterrar, corromper) or that have no compounds.
+// (conjugar, interrogar, corromper, mandar, coser) or that have no compounds.
 constexpr std::array<std::string_view, 9> kNoCompounds = {"dar",   "errar", "estar",  "haber", "ir",
                                                           "jugar", "rogar", "romper", "ser"};
 
@@ -117,8 +117,9 @@ int TableRecord(std::string_view word) {
     return word.empty() ? -1 : LastMatchingRecord(word);
 }
 
-// Length of the shortest stack of prefixes that leaves a table verb as the
-// rest of `word`, searching from `start`; the record goes to `record`.
+// Finds a stack of prefixes (one tried before two, two before three) that
+// leaves a table verb as the rest of `word`, searching from `start`; its
+// length goes to `length`, the table verb's record to `record`.
 bool FindPrefixedBase(std::string_view word, std::size_t start, int depth, std::size_t& length,
                       int& record) {
     // Most verbs start with no prefix at all: look at the first letter before
