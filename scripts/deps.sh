@@ -6,7 +6,7 @@ DEPS_PACKAGES=(
   cmake g++ make ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  clang-tidy xvfb xauth fonts-dejavu-core
 )
 
 ensure_packages() {

@@ -20,7 +20,7 @@ OpenResult DevicePort::open(const QString& device) {
     }
     m_active = backendFor(device);
     if (m_active == nullptr) {
-        m_errorText = QStringLiteral("%1 is not available in this build").arg(device);
+        m_errorText = QStringLiteral("no port for %1").arg(device);
         return OpenResult::InvalidPort;
     }
     return m_active->open(device);

@@ -675,8 +675,6 @@ void TMainForm::ShowRegularity(int value) {
         case 2:
             Label6->clear();
             break;
-        default:
-            break;
     }
 }
 

@@ -19,14 +19,10 @@ constexpr int kGenerousMs = 5000;
 class Simulator {
 public:
     explicit Simulator(const QStringList& arguments) {
-#ifdef TELVORA_PHONESIM_PATH
         m_process.start(QStringLiteral(TELVORA_PHONESIM_PATH), arguments);
         if (m_process.waitForReadyRead(10000)) {
             m_device = QString::fromLocal8Bit(m_process.readLine().trimmed());
         }
-#else
-        Q_UNUSED(arguments);
-#endif
     }
     ~Simulator() {
         m_process.terminate();
@@ -53,12 +49,6 @@ LinkState CheckLinkUpToThreeTimes(AtLink& link) {
 
 class PhonesimLinkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-#ifndef TELVORA_PHONESIM_PATH
-        GTEST_SKIP() << "telvora-phonesim is not built";
-#endif
-    }
-
     // A link open on a fresh simulator started with `arguments`.
     std::unique_ptr<AtLink> openOn(const Simulator& simulator) {
         auto link = std::make_unique<AtLink>(std::make_unique<QtSerialPort>());
