@@ -10,11 +10,7 @@ namespace {
 constexpr int kSliceMs = 10;
 }  // namespace
 
-AnswerPacer::AnswerPacer(QObject* parent) : QObject(parent) {
-    m_clock.start();
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &AnswerPacer::deliver);
-}
+AnswerPacer::AnswerPacer(QObject* parent) : QObject(parent) {}
 
 void AnswerPacer::schedule(const QList<Output>& outputs) {
     const double arrival = now();
@@ -32,7 +28,8 @@ void AnswerPacer::schedule(const QList<Output>& outputs) {
 void AnswerPacer::clear() {
     m_queue.clear();
     m_lineFreeMs = 0;
-    m_timer.stop();
+    m_armedFor.reset();
+    ++m_generation;
 }
 
 void AnswerPacer::deliver() {
@@ -68,9 +65,17 @@ void AnswerPacer::arm() {
     }
     const int ms = std::max(0, int(std::ceil(wait)));
     // Never postpone a delivery that is already due sooner.
-    if (!m_timer.isActive() || m_timer.remainingTime() > ms) {
-        m_timer.start(ms);
+    const double due = now() + ms;
+    if (m_armedFor && *m_armedFor <= due) {
+        return;
     }
+    m_armedFor = due;
+    m_clock->callAfter(ms, this, [this, generation = ++m_generation] {
+        if (generation == m_generation) {
+            m_armedFor.reset();
+            deliver();
+        }
+    });
 }
 
 }  // namespace phonesim

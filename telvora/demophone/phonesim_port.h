@@ -30,6 +30,8 @@ public:
     QString errorText() const override { return m_error; }
 
     SimulatedPhone& phone() { return m_phone; }
+    // The clock the answers' delays run on (a test's FakeClock, for one).
+    void setClock(telvora::Clock& clock) { m_pacer.setClock(clock); }
     // Makes the next open() fail with `result` (Ok restores normal opening).
     void setOpenResult(telvora::OpenResult result) { m_openResult = result; }
     // Behaves like an unplugged cable: closes and emits failed().

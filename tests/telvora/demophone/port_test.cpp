@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 
+#include "telvora/core/fake_clock.h"
 #include "telvora/demophone/phonesim_port.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
@@ -100,6 +101,30 @@ TEST(PhoneSimPort, ProgramLinkSeesAConnectedDemoPhone) {
     EXPECT_EQ(link.CheckLink(), telvora::LinkState::Connected);
     const QByteArray operatorAnswer = link.tryAcquire()->Exchange("AT+COPS?", 150);
     EXPECT_TRUE(operatorAnswer.contains("+COPS: 0,0,\"T-Mobile CZ\"")) << operatorAnswer.data();
+}
+
+TEST(PhoneSimPort, OnAFakeClockEveryDelayIsExactAndNothingWaits) {
+    // The demo phone and the link on one fake clock: feature tests run a
+    // long time-out against the real phone in no time.
+    telvora::FakeClock clock;
+    auto owned = makeDemoPhonePort();
+    PhoneSimPort& port = *owned;
+    port.setClock(clock);
+    port.phone().options().latencyMs = 40;
+    port.phone().addFault(*parseFault("AT+CMGL=silent", nullptr));
+    telvora::AtLink link(std::move(owned), clock);
+    ASSERT_EQ(link.OpenPort(telvora::kDemoDevice), telvora::OpenResult::Ok);
+
+    std::optional<telvora::PortLease> lease = link.tryAcquire();
+    qint64 start = clock.nowMs();
+    EXPECT_EQ(lease->CheckLink(), telvora::LinkState::Connected);
+    EXPECT_EQ(clock.nowMs() - start, 40);
+
+    ASSERT_TRUE(lease->SendCommand("AT+CMGL=4"));
+    start = clock.nowMs();
+    QByteArray buffer;
+    EXPECT_EQ(lease->CollectUntil(buffer, {"OK\r\n"}, 60000), telvora::CollectResult::Timeout);
+    EXPECT_EQ(clock.nowMs() - start, 60001);
 }
 
 }  // namespace
