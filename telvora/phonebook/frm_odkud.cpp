@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "telvora/shell/frm_about.h"
+#include "telvora/core/version.h"
 
 namespace telvora {
 

@@ -21,7 +21,7 @@
 #include "telvora/phonebook/frm_upload.h"
 #include "telvora/phonebook/phone_book_store.h"
 #include "telvora/phonebook/read_phone_book.h"
-#include "telvora/shell/frm_main.h"
+#include "telvora/shell/main_controls.h"
 
 namespace telvora {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <QDialog>
 
-namespace telvora {
+#include "telvora/core/version.h"
 
-inline constexpr char kVersion[] = "1.21.21";
+namespace telvora {
 // "Telvora SMS 1.21.21": the product name, one blank, the version.
 QString ProductTitle();
 

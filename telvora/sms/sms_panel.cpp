@@ -14,7 +14,7 @@
 
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
-#include "telvora/shell/frm_main.h"
+#include "telvora/shell/main_controls.h"
 #include "telvora/sms/composer_rules.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
