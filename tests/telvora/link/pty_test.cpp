@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 
@@ -73,6 +75,15 @@ void RunEventsFor(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// A link check gives the phone only 150 ms; a stalled test machine gets three tries.
+LinkState CheckLinkUpToThreeTimes(AtLink& link) {
+    LinkState state = LinkState::NotConnected;
+    for (int i = 0; i < 3 && state != LinkState::Connected; ++i) {
+        state = link.CheckLink();
+    }
+    return state;
 }
 
 TEST(PtyLinkTest, ConnectsToAnAnsweringPhone) {
@@ -143,6 +154,35 @@ TEST(PtyLinkTest, VanishedDeviceEndsTheWait) {
     EXPECT_EQ(link->tryAcquire()->CollectUntil(buffer, {"OK\r\n"}, 20000),
               CollectResult::PortError);
     EXPECT_FALSE(link->isOpen());
+}
+
+TEST(PtyLinkTest, PhoneThatComesBackIsOpenedAgain) {
+    // The device as the user chose it: a stable name for whatever pseudo-
+    // terminal the phone has now, as udev gives a USB adapter.
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("phone"));
+    auto phone = std::make_unique<FakePhone>();
+    phone->setAnswer("AT\r\r\nOK\r\n");
+    ASSERT_TRUE(QFile::link(phone->device(), device));
+    auto link = MakeLink();
+    ASSERT_EQ(link->OpenPort(device), OpenResult::Ok);
+    EXPECT_EQ(CheckLinkUpToThreeTimes(*link), LinkState::Connected);
+
+    // Pulled: the read error closes the port.
+    phone->hangUp();
+    RunEventsFor(200);
+    EXPECT_FALSE(link->isOpen());
+    EXPECT_FALSE(link->Connected());
+    phone.reset();
+    QFile::remove(device);
+    EXPECT_EQ(link->CheckLink(), LinkState::InvalidPort);
+
+    // Back: the next check opens it again.
+    phone = std::make_unique<FakePhone>();
+    phone->setAnswer("AT\r\r\nOK\r\n");
+    ASSERT_TRUE(QFile::link(phone->device(), device));
+    EXPECT_EQ(CheckLinkUpToThreeTimes(*link), LinkState::Connected);
+    EXPECT_TRUE(link->isOpen());
 }
 
 }  // namespace
