@@ -7,6 +7,7 @@
 
 #include "telvora/calls/network_poll.h"
 #include "telvora/calls/phone_call.h"
+#include "telvora/core/fake_clock.h"
 #include "telvora/demophone/phonesim_port.h"
 #include "tests/telvora/calls/scripted_phone.h"
 #include "tests/telvora/shell/shell_fakes.h"
@@ -151,16 +152,24 @@ TEST(PhoneCall, HangUpEndsACallTheProgramDidNotPlace) {
 }
 
 TEST(PhoneCall, HangUpWhileTheDialWaitsEndsTheDial) {
-    SimulatedPhoneRig rig;
-    rig.fault("ATD", FaultKind::Silent);  // a phone that answers only when connected
-    PhoneCall call(*rig.link, rig.boxes, Language::English);
+    // On a fake clock the hang-up comes exactly 1 s into the dial's wait,
+    // long after its link check, however loaded the machine is.
+    FakeClock clock;
+    auto owned = std::make_unique<phonesim::PhoneSimPort>(phonesim::demoPhoneState());
+    phonesim::PhoneSimPort* port = owned.get();
+    port->setClock(clock);
+    AtLink link(std::move(owned), clock);
+    link.OpenPort(QStringLiteral("demo"));
+    port->phone().addFault({"ATD", FaultKind::Silent, -1});  // answers only when connected
+    FakeMessageBoxes boxes;
+    PhoneCall call(link, boxes, Language::English);
     std::optional<PhoneCall::HangUpResult> hangUp;
-    QTimer::singleShot(50, [&] { hangUp = call.HangUp(); });
+    clock.callAfter(1000, nullptr, [&] { hangUp = call.HangUp(); });
     EXPECT_EQ(call.Dial(QStringLiteral("603123456")), PhoneCall::DialResult::HungUp);
     EXPECT_EQ(hangUp, PhoneCall::HangUpResult::HungUp);
     EXPECT_FALSE(call.callUp());
-    EXPECT_FALSE(rig.link->Busy());
-    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+    EXPECT_FALSE(link.Busy());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST(PhoneCall, CommandsWhileAnotherHoldsThePortWriteNothing) {
