@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "telvora/calls/call_controls.h"
+#include "telvora/core/fake_clock.h"
 #include "telvora/demophone/phonesim_port.h"
 #include "tests/telvora/shell/shell_fakes.h"
 
@@ -20,11 +21,14 @@ using phonesim::FaultKind;
 
 // The controls in a window of their own; what the window was asked to do
 // (menu lock, progress window) goes into `log`.
+// Runs on a fake clock, so a click timed into a wait lands where it is meant
+// to however loaded the machine is.
 struct ControlsRig {
     ControlsRig() {
         auto owned = std::make_unique<phonesim::PhoneSimPort>(phonesim::demoPhoneState());
         port = owned.get();
-        link = std::make_unique<AtLink>(std::move(owned));
+        port->setClock(clock);
+        link = std::make_unique<AtLink>(std::move(owned), clock);
         link->OpenPort(QStringLiteral("demo"));
 
         CallWindow window;
@@ -51,6 +55,7 @@ struct ControlsRig {
         port->phone().addFault({QByteArray(command), kind, arg});
     }
 
+    FakeClock clock;  // outlives the link and the port that use it
     QWidget form;
     phonesim::PhoneSimPort* port;
     std::unique_ptr<AtLink> link;
@@ -145,7 +150,7 @@ TEST(CallControls, HangUpDuringTheDialWait) {
     ControlsRig rig;
     rig.fault("ATD", FaultKind::Silent);
     rig.number->setText(QStringLiteral("603123456"));
-    QTimer::singleShot(50, rig.hangUp, &QPushButton::click);
+    rig.clock.callAfter(1000, rig.hangUp, [&rig] { rig.hangUp->click(); });
     rig.dial->click();
     EXPECT_EQ(rig.log, (QStringList{"lock", "close", "unlock"}));
     EXPECT_TRUE(rig.boxes.shown.isEmpty());
