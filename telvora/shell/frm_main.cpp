@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "telvora/calls/call_controls.h"
 #include "telvora/core/message_boxes.h"
@@ -78,6 +79,21 @@ T* Named(T* object, const char* name) {
 
 QAction* TopLevelAction(QMenuBar* bar, const char* name) {
     return Named(bar->addAction(QString()), name);
+}
+
+// The twip widths were made for a small system font. In a larger font the
+// date and the sender's number would be cut, so those columns are never
+// narrower than their usual content in the grid's font.
+int MessageColumnWidth(const QTableWidget& grid, int column) {
+    static const QString kWidestContent[] = {QStringLiteral("28.11.2026"),
+                                             QStringLiteral("+420123456789"), QString()};
+    const int twipsWidth = TwipsToPixels(kMessageWidthsTwips[column]);
+    if (kWidestContent[column].isEmpty()) {
+        return twipsWidth;
+    }
+    const QFontMetrics metrics = grid.fontMetrics();
+    return std::max(twipsWidth, metrics.horizontalAdvance(kWidestContent[column]) +
+                                    2 * metrics.averageCharWidth());
 }
 
 }  // namespace
@@ -292,14 +308,16 @@ void frmMain::PrepareGrids() {
     messages->setEditTriggers(QAbstractItemView::NoEditTriggers);
     messages->setSelectionBehavior(QAbstractItemView::SelectRows);
     messages->setSelectionMode(QAbstractItemView::SingleSelection);
+    int messagesWidth =
+        2 * messages->frameWidth() + messages->verticalScrollBar()->sizeHint().width();
     for (int column = 0; column < 3; ++column) {
-        messages->setColumnWidth(column, TwipsToPixels(kMessageWidthsTwips[column]));
+        const int width = MessageColumnWidth(*messages, column);
+        messages->setColumnWidth(column, width);
+        messagesWidth += width;
     }
     for (int column = 3; column < kMessageColumns; ++column) {
         messages->setColumnHidden(column, true);
     }
-    const int messagesWidth = TwipsToPixels(1650 + 1350 + 4500) + 2 * messages->frameWidth() +
-                              messages->verticalScrollBar()->sizeHint().width();
     // The message panel is as wide as the visible columns, so no empty
     // header strip shows beside them.
     messages->setFixedWidth(messagesWidth);
