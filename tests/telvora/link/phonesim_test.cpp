@@ -28,9 +28,7 @@ public:
         m_process.terminate();
         m_process.waitForFinished(5000);
     }
-    const QString& device() const {
-        return m_device;
-    }
+    const QString& device() const { return m_device; }
 
 private:
     QProcess m_process;
