@@ -27,19 +27,6 @@ private:
     qsizetype m_at = 0;
 };
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // The octets of an even-length hexadecimal text; nullopt for anything else.
 std::optional<QByteArray> OctetsOf(QByteArrayView hex) {
     if (hex.isEmpty() || hex.size() % 2 != 0) {
@@ -48,8 +35,8 @@ std::optional<QByteArray> OctetsOf(QByteArrayView hex) {
     QByteArray octets(hex.size() / 2, Qt::Uninitialized);
     char* out = octets.data();
     for (qsizetype i = 0; i < hex.size(); i += 2) {
-        const int high = HexValue(hex[i]);
-        const int low = HexValue(hex[i + 1]);
+        const int high = HexDigitValue(hex[i]);
+        const int low = HexDigitValue(hex[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

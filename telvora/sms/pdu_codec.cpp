@@ -5,19 +5,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 void AppendHexOctet(QByteArray& hex, int value) {
     hex.append(kHexDigits[(value >> 4) & 0x0F]);
     hex.append(kHexDigits[value & 0x0F]);
@@ -59,6 +46,19 @@ void AppendTwoDigits(QString& text, int value) {
 }
 
 }  // namespace
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
 
 QString ToBinaryDigits(int n) {
     if (n < 0 || n > 1024) {

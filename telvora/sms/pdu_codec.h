@@ -52,4 +52,7 @@ qint64 TimestampSeconds(QByteArrayView timestamp);
 // A date and time as seconds on its clock face, on the same scale.
 qint64 WallClockSeconds(const QDateTime& moment);
 
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
+
 }  // namespace telvora::sms

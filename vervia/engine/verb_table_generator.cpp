@@ -188,26 +188,39 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     return words;
 }
 
+// Calls `readLine` with every line of `path` (without a final CR) and its
+// number from 1; returns the number of lines, or -1 when the file cannot be
+// opened (reported).
+template <typename ReadLine>
+int ForEachLine(const std::string& path, Reporter& reporter, ReadLine readLine) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reporter.Error("cannot open data file " + path);
+        return -1;
+    }
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        readLine(std::string_view(line), number);
+    }
+    return number;
+}
+
 class DataReader {
 public:
     explicit DataReader(Reporter& reporter) : m_reporter(reporter) {}
 
     void ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            m_reporter.Error("cannot open data file " + path);
-            return;
-        }
-        std::string line;
-        int number = 0;
-        while (std::getline(in, line)) {
-            ++number;
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
+        const int lines = ForEachLine(path, m_reporter, [&](std::string_view line, int number) {
             ReadLine(line, path, number);
+        });
+        if (lines >= 0) {
+            FinishBlock(path, lines);
         }
-        FinishBlock(path, number);
     }
 
     const std::vector<Record>& Records() const { return m_records; }
@@ -377,23 +390,12 @@ public:
     explicit FurtherReader(Reporter& reporter) : m_reporter(reporter) {}
 
     void ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            m_reporter.Error("cannot open data file " + path);
-            return;
-        }
-        std::string line;
-        int number = 0;
-        while (std::getline(in, line)) {
-            ++number;
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
+        ForEachLine(path, m_reporter, [&](std::string_view line, int number) {
             const auto words = SplitWords(line);
             if (!words.empty() && words.front().front() != '#') {
                 ReadEntry(words, path, number);
             }
-        }
+        });
     }
 
     std::vector<FurtherEntry>& Verbs() { return m_verbs; }
