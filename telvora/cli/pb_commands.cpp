@@ -3,16 +3,12 @@
 #include "telvora/cli/cli.h"
 #include "telvora/cli/cli_context.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/phone_book_texts.h"
 #include "telvora/phonebook/read_phone_book.h"
 #include "telvora/phonebook/upload_phone_book.h"
 
 namespace telvora {
 namespace {
-
-constexpr int kTextCannotOpen = 131;
-constexpr int kTextLinesSkipped = 132;
-constexpr int kTextQuotesReplaced = 133;
-constexpr int kTextEntriesWritten = 139;
 
 std::optional<PhoneBookSource> SourceOf(const QString& name) {
     if (name.compare(QLatin1String("sm"), Qt::CaseInsensitive) == 0) {

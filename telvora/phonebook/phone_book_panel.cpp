@@ -20,6 +20,7 @@
 #include "telvora/phonebook/frm_odkud.h"
 #include "telvora/phonebook/frm_upload.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/phone_book_texts.h"
 #include "telvora/phonebook/read_phone_book.h"
 #include "telvora/shell/main_controls.h"
 
@@ -32,10 +33,6 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kNameColumn = 0;
 constexpr int kNumberColumn = 1;
 constexpr int kPositionColumn = 2;
-
-constexpr int kTextCannotWrite = 130;
-constexpr int kTextCannotOpen = 131;
-constexpr int kTextLinesSkipped = 132;
 
 QString CellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);

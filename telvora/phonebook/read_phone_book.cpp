@@ -2,6 +2,7 @@
 
 #include "telvora/phonebook/phone_book_answer.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/phone_book_texts.h"
 
 namespace telvora {
 namespace {
@@ -18,10 +19,6 @@ ReadPhoneBookResult Outcome(Status status) {
 constexpr int kNotFound = 22;
 
 constexpr int kTextNoNumbers = 50;
-constexpr int kTextQuotesReplaced = 133;
-constexpr int kTextNoSuchMemory = 136;
-constexpr int kTextReadFailed = 137;
-constexpr int kTextCannotWrite = 130;
 
 }  // namespace
 

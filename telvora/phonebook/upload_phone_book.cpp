@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "telvora/phonebook/phone_book_answer.h"
+#include "telvora/phonebook/phone_book_texts.h"
 
 namespace telvora {
 namespace {
@@ -16,10 +17,6 @@ UploadPhoneBookResult Outcome(Status status) {
 }
 
 constexpr int kTextUploading = 75;
-constexpr int kTextNoLimits = 134;
-constexpr int kTextFailedPositions = 135;
-constexpr int kTextNoSuchMemory = 136;
-constexpr int kTextMemoryTooSmall = 138;
 
 }  // namespace
 

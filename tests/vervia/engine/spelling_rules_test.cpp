@@ -112,7 +112,7 @@ TEST_F(SpellingRules, NiAndLlAbsorbTheI) {
 }
 
 TEST_F(SpellingRules, TableVerbsKeepTheirStoredFormsAndFlags) {
-    // pagar's stored pagué differs from Part 1.2's plain regular pagé.
+    // pagar's stored pagué differs from the plain regular pagé (no spelling rule).
     EXPECT_EQ(Conjugate("pagar", kPreterite, 1), (Form{"pagué", 0}));
     EXPECT_EQ(LastConjugation().regularForm, "pag\xE9");
     EXPECT_EQ(Conjugate("abastecer", kPresent, 1), (Form{"abastezco", 0}));

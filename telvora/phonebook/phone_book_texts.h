@@ -1,0 +1,18 @@
+#pragma once
+// Numbers of the interface texts that the phone book adds, shared by the
+// commands, the window and telvora-cli.
+
+namespace telvora {
+
+inline constexpr int kTextCannotWrite = 130;
+inline constexpr int kTextCannotOpen = 131;
+inline constexpr int kTextLinesSkipped = 132;
+inline constexpr int kTextQuotesReplaced = 133;
+inline constexpr int kTextNoLimits = 134;
+inline constexpr int kTextFailedPositions = 135;
+inline constexpr int kTextNoSuchMemory = 136;
+inline constexpr int kTextReadFailed = 137;
+inline constexpr int kTextMemoryTooSmall = 138;
+inline constexpr int kTextEntriesWritten = 139;
+
+}  // namespace telvora
