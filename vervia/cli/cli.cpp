@@ -69,6 +69,7 @@ std::string Usage() {
            "  vervia-cli conjugate VERB [--tense 10|11|12|13|14] [--tsv]\n"
            "  vervia-cli table\n"
            "  vervia-cli irregular\n"
+           "  vervia-cli practice [--seed N] [--count K] [--tenses LIST] [--verbs LIST] [--tsv]\n"
            "  vervia-cli --help\n"
            "\n"
            "conjugate  the forms of a Spanish infinitive, reflexive ones too (levantarse);\n"
@@ -78,7 +79,8 @@ std::string Usage() {
            "           --tsv:   kind, person, form, same-as-regular flag per line\n"
            "table      the 212 stored irregular verbs, 32 tab-separated fields each\n"
            "irregular  the 212 infinitives of the table (every other verb is conjugated\n"
-           "           when typed)\n";
+           "           when typed)\n"
+           "practice   asks forms and judges the answers (vervia-cli practice --help)\n";
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
