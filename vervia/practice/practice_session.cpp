@@ -110,6 +110,23 @@ std::optional<Question> PracticeSession::takeDue(std::int64_t now) {
     return std::nullopt;
 }
 
+std::optional<Question> PracticeSession::takeSoonest() {
+    std::vector<std::pair<std::int64_t, const FormKey*>> resting;
+    for (const auto& [key, card] : m_book.cards()) {
+        if (inPool(key) && !waiting(key)) {
+            resting.emplace_back(card.dueAt, &key);
+        }
+    }
+    std::stable_sort(resting.begin(), resting.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [dueAt, key] : resting) {
+        if (auto question = ask(*key)) {
+            return question;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<Question> PracticeSession::takeFresh(std::int64_t now, bool anyState) {
     for (int attempt = 0; attempt < kFreshAttempts; ++attempt) {
         const PracticeTense& tense = m_tenses[below(m_tenses.size())];
@@ -149,7 +166,10 @@ std::optional<Question> PracticeSession::next() {
     if (auto question = takeDue(now)) {
         return question;
     }
-    // Every form rests or waits: ask any, even the one just asked.
+    // Every form rests or waits: the one due soonest, else any.
+    if (auto question = takeSoonest()) {
+        return question;
+    }
     if (auto question = takeFresh(now, true)) {
         return question;
     }

@@ -7,8 +7,8 @@
 // questions, and in later sessions it is due at once. Otherwise about two
 // questions in three go to due forms from earlier sessions when there are
 // any, the rest to forms not yet asked; a form whose box interval has not run
-// out is asked only when nothing else is left. The same seed, book and clock
-// give the same questions. LoadIrregularVerbs must have run.
+// out is asked only when nothing else is left, the one due soonest first. The same seed, book and
+// clock give the same questions. LoadIrregularVerbs must have run.
 
 #include <cstdint>
 #include <functional>
@@ -84,6 +84,7 @@ private:
     std::optional<Question> takeReturn();
     std::optional<Question> takeDue(std::int64_t now);
     std::optional<Question> takeFresh(std::int64_t now, bool anyState);
+    std::optional<Question> takeSoonest();
     bool waiting(const FormKey& key) const;
     std::uint64_t below(std::uint64_t count);
 
