@@ -27,7 +27,9 @@
 #include "vervia/engine/evaluation.h"
 #include "vervia/engine/irregular_verb_table.h"
 #include "vervia/engine/text_encoding.h"
+#include "vervia/practice/progress_location.h"
 #include "vervia/ui/link_opener.h"
+#include "vervia/ui/practice_page.h"
 #include "vervia/ui/verb_lists.h"
 
 namespace vervia {
@@ -256,6 +258,8 @@ void TMainForm::FitToFont() {
 void TMainForm::CreateControls() {
     PageControl1 = new QTabWidget(this);
     PageControl1->addTab(CreateVerbsPage(), QStringLiteral("Slovesa"));
+    PageControl1->addTab(new PracticePage(practice::DefaultProgressFile()),
+                         QStringLiteral("Procvičování"));
     PageControl1->addTab(CreateAboutPage(), QStringLiteral("O aplikaci"));
     PageControl1->setCurrentIndex(0);
     auto* layout = new QVBoxLayout(this);
