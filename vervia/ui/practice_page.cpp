@@ -249,6 +249,14 @@ void PracticePage::changeEvent(QEvent* event) {
     }
 }
 
+void PracticePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Coming to the tab, the learner types the answer at once.
+    if (answerEdit->isEnabled() && pages->currentIndex() == 0) {
+        answerEdit->setFocus();
+    }
+}
+
 void PracticePage::fitFonts() {
     // The question stands out: bold and a quarter larger than the page's font,
     // which the window may have set in pixels or in points.

@@ -97,6 +97,7 @@ private slots:
         QVERIFY(page.questionLabel->text().contains(QStringLiteral(" – presente – ")));
         QCOMPARE(page.scoreLabel->text(), QStringLiteral("Skóre: 0 správně z 0"));
         QVERIFY(page.messageLabel->isHidden());
+        QTRY_VERIFY(page.answerEdit->hasFocus());
     }
 
     void enterJudgesAndThenAsksTheNextQuestion() {
