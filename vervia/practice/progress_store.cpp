@@ -27,6 +27,13 @@ fs::path FreeDamagedName(const fs::path& file) {
     return candidate;
 }
 
+// The path as UTF-8 for a message (string() may fail on a name the system's
+// narrow code page cannot hold).
+std::string Shown(const fs::path& file) {
+    const std::u8string text = file.u8string();
+    return {text.begin(), text.end()};
+}
+
 }  // namespace
 
 ProgressStore::ProgressStore(std::filesystem::path file) : m_file(std::move(file)) {}
@@ -38,7 +45,7 @@ std::string ProgressStore::load(ReviewBook& book) {
     const bool exists = fs::exists(m_file, error);
     if (error) {
         m_canSave = false;
-        return "Soubor s pokrokem " + m_file.string() +
+        return "Soubor s pokrokem " + Shown(m_file) +
                " nelze zjistit; pokrok se tentokrát neukládá.";
     }
     if (!exists) {
@@ -47,7 +54,7 @@ std::string ProgressStore::load(ReviewBook& book) {
     std::ifstream in(m_file, std::ios::binary);
     if (!in) {
         m_canSave = false;
-        return "Soubor s pokrokem " + m_file.string() +
+        return "Soubor s pokrokem " + Shown(m_file) +
                " nelze otevřít; pokrok se tentokrát neukládá, aby soubor zůstal, jak je.";
     }
     const ReadResult read = ReadReviewBook(in, book);
@@ -55,13 +62,13 @@ std::string ProgressStore::load(ReviewBook& book) {
     if (read.ok) {
         return {};
     }
-    const std::string problem = "Soubor s pokrokem " + m_file.string() + " je poškozený (řádek " +
+    const std::string problem = "Soubor s pokrokem " + Shown(m_file) + " je poškozený (řádek " +
                                 std::to_string(read.badLine) + "). ";
     const fs::path aside = FreeDamagedName(m_file);
     if (!aside.empty()) {
         fs::rename(m_file, aside, error);
         if (!error) {
-            return problem + "Byl uschován jako " + aside.string() +
+            return problem + "Byl uschován jako " + Shown(aside) +
                    "; procvičování začíná s novým pokrokem.";
         }
     }
@@ -71,9 +78,9 @@ std::string ProgressStore::load(ReviewBook& book) {
 
 std::string ProgressStore::save(const ReviewBook& book) {
     if (!m_canSave) {
-        return "Pokrok se neukládá: soubor " + m_file.string() + " se nepodařilo přečíst.";
+        return "Pokrok se neukládá: soubor " + Shown(m_file) + " se nepodařilo přečíst.";
     }
-    const std::string failure = "Pokrok nelze uložit do " + m_file.string() + ".";
+    const std::string failure = "Pokrok nelze uložit do " + Shown(m_file) + ".";
     std::error_code error;
     if (m_file.has_parent_path()) {
         fs::create_directories(m_file.parent_path(), error);
