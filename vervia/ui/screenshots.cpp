@@ -1,6 +1,6 @@
-// Renders the three pages of the trainer's window to PNG files:
+// Renders the pages of the trainer's window to PNG files:
 //   vervia_screenshots DIR [SCALE]  ->  DIR/vervia-conjugation.png, vervia-list.png,
-//                                       vervia-about.png
+//                                       vervia-more-tenses.png, vervia-about.png
 // With a font scale other than 1 (1.25, 1.5) the names end in -125, -150.
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include "vervia/engine/irregular_verb_table.h"
 #include "vervia/ui/link_opener.h"
 #include "vervia/ui/main_form.h"
+#include "vervia/ui/more_tenses_page.h"
 
 namespace {
 
@@ -61,6 +62,11 @@ int main(int argc, char* argv[]) {
         form.ListView1Click();
     }
     ok = Save(form, dir, "vervia-list", suffix) && ok;
+
+    form.PageControl2->setCurrentIndex(2);
+    form.TabSheet3->RadioButton15->setChecked(true);
+    form.ComboBox1->setEditText(QStringLiteral("levantarse"));
+    ok = Save(form, dir, "vervia-more-tenses", suffix) && ok;
 
     form.PageControl1->setCurrentIndex(1);
     ok = Save(form, dir, "vervia-about", suffix) && ok;
