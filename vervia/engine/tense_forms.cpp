@@ -8,7 +8,6 @@
 #include "spelling.h"
 #include "tense_exceptions.h"
 #include "verb_plan.h"
-#include "verb_store.h"
 
 namespace vervia::detail {
 namespace {
@@ -39,7 +38,7 @@ const TenseException* FindException(std::string_view infinitive, int tense) {
 // almuerzo, almuerce), nosotros as the nosotros imperative (which carries the
 // -ir verbs' closed vowel: sintamos, durmamos), vosotros on its stem.
 void BuildSubjunctive(int record, int verbClass, TenseForms& forms) {
-    const std::string_view yo = WorkingField(record, kFieldPresent);
+    const std::string_view yo = StoredField(record, kFieldPresent);
     if (yo.size() >= 2 && yo.back() == 'o') {
         const std::string_view stem = yo.substr(0, yo.size() - 1);
         for (int person : {1, 2, 3, 6}) {
@@ -53,7 +52,7 @@ void BuildSubjunctive(int record, int verbClass, TenseForms& forms) {
             }
         }
     }
-    const std::string_view nosotros = WorkingField(record, kFieldImperative + 2);
+    const std::string_view nosotros = StoredField(record, kFieldImperative + 2);
     if (nosotros.size() >= 5 && nosotros.ends_with("mos")) {
         forms[kFieldSubjunctive + 3 - kFieldCount] = nosotros;
         std::string vosotros(nosotros.substr(0, nosotros.size() - 4));
@@ -65,7 +64,7 @@ void BuildSubjunctive(int record, int verbClass, TenseForms& forms) {
 
 TenseForms BuildTableForms(int record) {
     TenseForms forms;
-    const std::string_view infinitive = WorkingField(record, kFieldInfinitive);
+    const std::string_view infinitive = StoredField(record, kFieldInfinitive);
     const int verbClass = ClassOf(infinitive);
     const std::string_view stem = infinitive.substr(0, infinitive.size() - 2);
     for (int person = 1; person <= 6; ++person) {
@@ -73,7 +72,7 @@ TenseForms BuildTableForms(int record) {
         forms[field - kFieldCount].append(stem).append(RegularEnding(field, verbClass));
     }
     BuildSubjunctive(record, verbClass, forms);
-    const std::string_view ellos = WorkingField(record, kFieldPreterite + 5);
+    const std::string_view ellos = StoredField(record, kFieldPreterite + 5);
     for (int field = kFieldSubjunctiveRa; field < kPlanFieldCount; ++field) {
         AppendImperfectSubjunctive(forms[field - kFieldCount], ellos, field);
     }
@@ -111,7 +110,8 @@ void AppendImperfectSubjunctive(std::string& out, std::string_view preteriteEllo
 }
 
 std::string_view TableTenseForm(int record, int field) {
-    // Built once from the working copy, which never changes after loading.
+    // Built once, on first use, from the stored image, which never changes;
+    // so the forms are right whether or not the working copy is loaded yet.
     static const std::vector<TenseForms> forms = [] {
         std::vector<TenseForms> all;
         all.reserve(kVerbCount);

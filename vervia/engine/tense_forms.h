@@ -26,7 +26,8 @@ inline bool IsImperfectSubjunctiveField(int field) {
 // the preterite does not end in -ron.
 void AppendImperfectSubjunctive(std::string& out, std::string_view preteriteEllos, int field);
 
-// The form of table record `record` in field 32..55.
+// The form of table record `record` in field 32..55, built from the stored
+// image of the table.
 std::string_view TableTenseForm(int record, int field);
 
 }  // namespace vervia::detail
