@@ -10,7 +10,8 @@
 // Evaluate measures the one evaluation the window and vervia-cli make: the
 // 19 shown forms with their flags and the regularity, for every kind of verb
 // (table, regular, spelled regular, further irregular, compound, family,
-// reflexive).
+// reflexive). EvaluateTense measures the same with each tense beyond the
+// indicative five.
 
 #include <benchmark/benchmark.h>
 
@@ -199,6 +200,31 @@ void Evaluate(benchmark::State& state, const std::string& verb) {
     }
 }
 
+// The window's evaluation with one of the tenses beyond the indicative five
+// (the range argument: 15..18, 20..25) in place of the present.
+void EvaluateTense(benchmark::State& state, const std::string& verb) {
+    LoadIrregularVerbs();
+    const auto slots = ShownSlots(static_cast<int>(state.range(0)));
+    vervia::Evaluation result;
+    for (auto _ : state) {
+        vervia::Evaluate(verb, slots.data(), slots.size(), result);
+        benchmark::DoNotOptimize(result.forms.data());
+    }
+    if (!result.valid || result.forms.size() != slots.size() || result.forms[3].text.empty()) {
+        state.SkipWithError("the verb was not evaluated");
+    }
+}
+
+void NewTenses(benchmark::internal::Benchmark* benchmark) {
+    for (int tense : {15, 16, 17, 18, 20, 21, 22, 23, 24, 25}) {
+        benchmark->Arg(tense);
+    }
+}
+
+BENCHMARK_CAPTURE(EvaluateTense, table_volver, std::string("volver"))->Apply(NewTenses);
+BENCHMARK_CAPTURE(EvaluateTense, further_despertar, std::string("despertar"))->Apply(NewTenses);
+BENCHMARK_CAPTURE(EvaluateTense, reflexive_compound_componerse, std::string("componerse"))
+    ->Apply(NewTenses);
 BENCHMARK_CAPTURE(Evaluate, table_volver, std::string("volver"));
 BENCHMARK_CAPTURE(Evaluate, regular_hablar, std::string("hablar"));
 BENCHMARK_CAPTURE(Evaluate, spelled_buscar, std::string("buscar"));

@@ -6,6 +6,7 @@
 #include "conjugator.h"
 #include "evaluation.h"
 #include "irregular_verb_table.h"
+#include "tenses.h"
 #include "text_encoding.h"
 
 namespace vervia::cli {
@@ -30,7 +31,9 @@ std::string PadRight(std::string_view text, int width) {
 std::optional<int> ParseTense(std::string_view text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || TenseName(value).empty()) {
+    // Every tense but the imperative and the conditional, which are always shown.
+    if (ec != std::errc() || end != text.data() + text.size() || value < kPreterite ||
+        FindTense(value) == nullptr) {
         return std::nullopt;
     }
     return value;
@@ -66,7 +69,8 @@ void EnsureLoaded() {
 
 std::string Usage() {
     return "Usage:\n"
-           "  vervia-cli conjugate VERB [--tense 10|11|12|13|14] [--tsv]\n"
+           "  vervia-cli conjugate VERB [--tense N] [--tsv]\n"
+           "  vervia-cli tenses\n"
            "  vervia-cli table\n"
            "  vervia-cli irregular\n"
            "  vervia-cli practice [--seed N] [--count K] [--tenses LIST] [--verbs LIST] [--tsv]\n"
@@ -75,8 +79,9 @@ std::string Usage() {
            "conjugate  the forms of a Spanish infinitive, reflexive ones too (levantarse);\n"
            "           irregular forms are marked\n"
            "           --tense: 10 Minulý, 11 Předpřítomný, 12 Přítomný (default),\n"
-           "                    13 Průběhový, 14 Budoucí\n"
+           "                    13 Průběhový, 14 Budoucí, 15..18 and 20..25 (see tenses)\n"
            "           --tsv:   kind, person, form, same-as-regular flag per line\n"
+           "tenses     every tense code with its Czech and Spanish name\n"
            "table      the 212 stored irregular verbs, 32 tab-separated fields each\n"
            "irregular  the 212 infinitives of the table (every other verb is conjugated\n"
            "           when typed)\n"
@@ -94,11 +99,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
     Options options;
     const std::string& command = args.front();
-    if (command == "table" || command == "irregular") {
+    if (command == "table" || command == "irregular" || command == "tenses") {
         if (args.size() > 1) {
             return Failure("unexpected argument \"" + args[1] + "\"");
         }
-        options.command = command == "table" ? Command::kTable : Command::kIrregular;
+        options.command = command == "table"       ? Command::kTable
+                          : command == "irregular" ? Command::kIrregular
+                                                   : Command::kTenses;
         return {options, {}};
     }
     if (command != "conjugate") {
@@ -122,7 +129,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             const auto tense = ParseTense(value);
             if (!tense) {
-                return Failure("bad tense \"" + value + "\" (10, 11, 12, 13 or 14)");
+                return Failure("bad tense \"" + value +
+                               "\" (10 to 18 or 20 to 25; vervia-cli tenses lists them)");
             }
             options.tense = *tense;
         } else if (arg.starts_with("--")) {
@@ -154,9 +162,16 @@ std::string FormatConjugation(std::string_view verb, int tense, bool terminal) {
     out += PadRight("Příčestí (participio)", kCaptionWidth) + Marked(forms[0], terminal) + "\n";
     out += PadRight("Přechodník (gerundio)", kCaptionWidth) + Marked(forms[1], terminal) + "\n\n";
 
-    out += "Oznamovací způsob: " + std::string(TenseName(tense)) + "\n";
+    const TenseInfo* info = FindTense(tense);
+    if (!TenseName(tense).empty()) {
+        out += "Oznamovací způsob: " + std::string(TenseName(tense)) + "\n";
+    } else if (info != nullptr) {
+        out += std::string(info->czechName) + " (" + std::string(info->spanishName) + ")\n";
+    }
     for (int person = 1; person <= 6; ++person) {
-        AppendPersonRow(out, person, Marked(forms[1 + person], terminal));
+        const bool none = info != nullptr && person < info->firstPerson;
+        AppendPersonRow(out, person,
+                        none ? std::string(kNoImperative) : Marked(forms[1 + person], terminal));
     }
     out += "\nRozkazovací způsob\n";
     AppendPersonRow(out, 1, std::string(kNoImperative));
@@ -174,12 +189,33 @@ std::string FormatConjugation(std::string_view verb, int tense, bool terminal) {
            ": nepravidelné tvary\n";
 }
 
-std::string FormatTsv(std::string_view verb) {
+std::string FormatTsv(std::string_view verb, int tense) {
     EnsureLoaded();
+    std::vector<FormSlot> slots;
+    for (const FormSlot& slot : AllSlots()) {
+        slots.push_back(slot);
+    }
+    const TenseInfo* info = FindTense(tense);
+    if (TenseName(tense).empty() && info != nullptr && tense >= kPreterite) {
+        for (int person = info->firstPerson; person <= 6; ++person) {
+            slots.push_back({tense, person});
+        }
+    }
+    Evaluation evaluation;
+    Evaluate(verb, slots.data(), slots.size(), evaluation);
     std::string out;
-    for (const EvaluatedForm& form : EvaluateAll(verb).forms) {
+    for (const EvaluatedForm& form : evaluation.forms) {
         out += std::to_string(form.slot.kind) + "\t" + std::to_string(form.slot.person) + "\t" +
                form.text + "\t" + std::to_string(form.sameAsRegular) + "\n";
+    }
+    return out;
+}
+
+std::string FormatTenses() {
+    std::string out;
+    for (const TenseInfo& tense : Tenses()) {
+        out += std::to_string(tense.code) + "\t" + std::string(tense.czechName) + "\t" +
+               std::string(tense.spanishName) + "\n";
     }
     return out;
 }
@@ -220,6 +256,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         case Command::kIrregular:
             out << FormatIrregular();
             return kExitOk;
+        case Command::kTenses:
+            out << FormatTenses();
+            return kExitOk;
         case Command::kConjugate:
             break;
     }
@@ -229,7 +268,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                "or in -arse, -erse or -irse for a reflexive verb)\n";
         return kExitNotInfinitive;
     }
-    out << (options.tsv ? FormatTsv(options.verb)
+    out << (options.tsv ? FormatTsv(options.verb, options.tense)
                         : FormatConjugation(options.verb, options.tense, terminal));
     return kExitOk;
 }

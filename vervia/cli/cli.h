@@ -15,12 +15,12 @@
 
 namespace vervia::cli {
 
-enum class Command { kHelp, kConjugate, kTable, kIrregular };
+enum class Command { kHelp, kConjugate, kTable, kIrregular, kTenses };
 
 struct Options {
     Command command = Command::kHelp;
     std::string verb;  // UTF-8, as typed
-    int tense = 12;    // FormKind of the indicative tense shown
+    int tense = 12;    // FormKind of the tense shown (10..18, 20..25)
     bool tsv = false;
 };
 
@@ -43,8 +43,13 @@ std::string Usage();
 // Irregular forms are bold (ANSI) for a terminal, else written as *form*.
 std::string FormatConjugation(std::string_view verb, int tense, bool terminal);
 
-// One line per form: kind, person, form, same-as-regular flag (43 lines).
-std::string FormatTsv(std::string_view verb);
+// One line per form: kind, person, form, same-as-regular flag (43 lines);
+// for a tense outside 10..14 its lines (persons 1..6, 2..6 for the negative
+// imperative) follow.
+std::string FormatTsv(std::string_view verb, int tense = 12);
+
+// Every tense code with its Czech and Spanish name, tab-separated.
+std::string FormatTenses();
 
 // The 212 stored records, 32 tab-separated fields each.
 std::string FormatTable();

@@ -23,6 +23,16 @@ enum FormKind : int {
     kPresent = 12,
     kProgressive = 13,
     kFuture = 14,
+    kImperfect = 15,               // pretérito imperfecto: hablaba
+    kPluperfect = 16,              // había + participle
+    kFuturePerfect = 17,           // habré + participle
+    kConditionalPerfect = 18,      // habría + participle
+    kPresentSubjunctive = 20,      // hable
+    kImperfectSubjunctiveRa = 21,  // hablara
+    kImperfectSubjunctiveSe = 22,  // hablase
+    kPerfectSubjunctive = 23,      // haya + participle
+    kPluperfectSubjunctive = 24,   // hubiera + participle
+    kNegativeImperative = 25,      // no hables; persons 2..6
 };
 
 // The class of a verb by its ending.
@@ -48,12 +58,14 @@ int IsInfinitive(std::string_view word);
 
 // Puts the requested form of `verb` (any case, blanks around it allowed) into
 // `output` and returns 1 when it equals the regular form, 0 when the irregular
-// form differs from it. For kinds 11 and 13 the output carries the auxiliary
-// in front; a reflexive verb's forms carry their pronoun.
+// form differs from it. For kinds 11, 13, 16, 17, 18, 23 and 24 the output
+// carries the auxiliary in front (the flag compares the participle or the
+// gerund only); kind 25 carries its "no"; a reflexive verb's forms carry their
+// pronoun (me levantaba, no te levantes, se hubiera levantado).
 //
-// Kinds 0 and 1 ignore the person; the imperative takes persons 2..6, every
-// other kind 1..6. A call outside these ranges, an unknown kind or a verb that
-// is no infinitive gives an empty output and 1.
+// Kinds 0 and 1 ignore the person; the imperative and the negative imperative
+// take persons 2..6, every other kind 1..6. A call outside these ranges, an unknown kind or a verb
+// that is no infinitive gives an empty output and 1.
 int ConjugateForm(std::string_view verb, int kind, int person, std::string& output);
 
 // The working values of the last ConjugateForm call.

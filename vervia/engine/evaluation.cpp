@@ -17,9 +17,9 @@ struct Workspace {
     std::string engineText;
     std::string infinitive;
     detail::VerbPlan plan;
-    std::array<std::string, kFieldCount> forms;
-    std::array<bool, kFieldCount> built{};
-    std::array<signed char, kFieldCount> differs{};  // -1 not compared yet
+    std::array<std::string, detail::kPlanFieldCount> forms;
+    std::array<bool, detail::kPlanFieldCount> built{};
+    std::array<signed char, detail::kPlanFieldCount> differs{};  // -1 not compared yet
     std::string reference;
     std::string composed;
 };
@@ -47,7 +47,7 @@ bool DiffersFromReference(int field) {
 
 // A verb outside the table is irregular when any of its forms is.
 int RegularityOfDerived() {
-    for (int field = 1; field < kFieldCount; ++field) {
+    for (int field = 1; field < detail::kPlanFieldCount; ++field) {
         if (DiffersFromReference(field)) {
             return kIrregular;
         }

@@ -1,6 +1,6 @@
 #pragma once
 // One evaluation of a verb for the trainer's window and the command line:
-// the verb as typed (UTF-8) and the indicative tense in; the shown forms in
+// the verb as typed (UTF-8) and the tense in; the shown forms in
 // their fixed order, each with its same-as-regular flag, and the regularity
 // out. The order of the forms, the person labels and the tense names live
 // here so that every front end shows the same. Single-threaded, like the
@@ -22,7 +22,7 @@ struct FormSlot {
 
 inline constexpr int kShownFormCount = 19;
 
-// The forms a window shows for `tense` (10..14), in this order: participle,
+// The forms a window shows for `tense` (10..25), in this order: participle,
 // gerund, the tense with persons 1..6, the imperative with persons 2..6, the
 // conditional with persons 1..6.
 std::array<FormSlot, kShownFormCount> ShownSlots(int tense);

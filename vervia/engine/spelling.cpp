@@ -228,6 +228,10 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
+void StripMonosyllableAccent(std::string& word) {
+    StripMonosyllableAccent(word, 0);
+}
+
 StemChange ChangeOf(std::string_view stem, int verbClass) {
     if (stem.empty()) {
         return StemChange::kNone;

@@ -36,6 +36,11 @@ StemChange ChangeOf(std::string_view stem, int verbClass);
 void AppendSpelled(std::string& out, std::string_view stem, std::string_view ending,
                    StemChange change);
 
+// Takes the written accent off `word` when it is a monosyllable (fiéis ->
+// fieis, riáis -> riais); an accented weak vowel beside a strong one makes two
+// syllables and stays (fíe).
+void StripMonosyllableAccent(std::string& word);
+
 // Index of the vowel that carries the stress of `word`, or npos when it has
 // no vowel.
 std::size_t StressedVowel(std::string_view word);

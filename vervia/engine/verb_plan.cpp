@@ -75,6 +75,70 @@ constexpr std::array<PersonEndings, 3> kConditional = {{
      "an"},
 }};
 
+constexpr std::array<PersonEndings, 3> kImperfect = {{
+    {"aba", "abas", "aba",
+     "\xE1"
+     "bamos",
+     "abais", "aban"},
+    {"\xED"
+     "a",
+     "\xED"
+     "as",
+     "\xED"
+     "a",
+     "\xED"
+     "amos",
+     "\xED"
+     "ais",
+     "\xED"
+     "an"},
+    {"\xED"
+     "a",
+     "\xED"
+     "as",
+     "\xED"
+     "a",
+     "\xED"
+     "amos",
+     "\xED"
+     "ais",
+     "\xED"
+     "an"},
+}};
+constexpr std::array<PersonEndings, 3> kSubjunctive = {{
+    {"e", "es", "e", "emos", "\xE9is", "en"},
+    {"a", "as", "a", "amos", "\xE1is", "an"},
+    {"a", "as", "a", "amos", "\xE1is", "an"},
+}};
+constexpr std::array<PersonEndings, 3> kSubjunctiveRa = {{
+    {"ara", "aras", "ara",
+     "\xE1"
+     "ramos",
+     "arais", "aran"},
+    {"iera", "ieras", "iera",
+     "i\xE9"
+     "ramos",
+     "ierais", "ieran"},
+    {"iera", "ieras", "iera",
+     "i\xE9"
+     "ramos",
+     "ierais", "ieran"},
+}};
+constexpr std::array<PersonEndings, 3> kSubjunctiveSe = {{
+    {"ase", "ases", "ase",
+     "\xE1"
+     "semos",
+     "aseis", "asen"},
+    {"iese", "ieses", "iese",
+     "i\xE9"
+     "semos",
+     "ieseis", "iesen"},
+    {"iese", "ieses", "iese",
+     "i\xE9"
+     "semos",
+     "ieseis", "iesen"},
+}};
+
 // Prefixes that make a compound of a table verb (componer, sostener,
 // desavenir); a compound may stack up to three of them.
 constexpr std::array<std::string_view, 50> kPrefixes = {
@@ -173,16 +237,21 @@ bool MakeLikeCompound(VerbPlan& plan, std::string_view base) {
 }
 
 bool IsStressedField(int field) {
-    // present yo, tú, él, ellos; imperative tú, usted, ustedes
+    // present yo, tú, él, ellos; imperative tú, usted, ustedes; the same
+    // persons of the present subjunctive
     return (field >= kFieldPresent && field <= kFieldPresent + 2) || field == kFieldPresent + 5 ||
            field == kFieldImperative || field == kFieldImperative + 1 ||
-           field == kFieldImperative + 4;
+           field == kFieldImperative + 4 ||
+           (field >= kFieldSubjunctive && field <= kFieldSubjunctive + 2) ||
+           field == kFieldSubjunctive + 5;
 }
 
-// The -ir forms whose unstressed e or o still closes (sintió, durmiendo, pidamos).
+// The -ir forms whose unstressed e or o still closes (sintió, durmiendo,
+// pidamos, sintáis).
 bool IsClosedIrField(int field) {
     return field == kFieldGerund || field == kFieldImperative + 2 || field == kFieldPreterite + 2 ||
-           field == kFieldPreterite + 5;
+           field == kFieldPreterite + 5 || field == kFieldSubjunctive + 3 ||
+           field == kFieldSubjunctive + 4;
 }
 
 // Replaces the last `vowel` of the stem by `with`.
@@ -263,7 +332,7 @@ std::string ModelStem(const VerbPlan& plan, int field) {
 }
 
 bool IsFutureField(int field) {
-    return field >= kFieldFuture;  // the future and the conditional
+    return field >= kFieldFuture && field < kFieldCount;  // the future and the conditional
 }
 
 void AppendSpelledField(const VerbPlan& plan, std::string_view stem, int field, std::string& out) {
@@ -298,6 +367,18 @@ std::string_view RegularEnding(int field, int verbClass) {
     }
     if (field >= kFieldConditional && field < kFieldCount) {
         return kConditional[verbClass][field - kFieldConditional];
+    }
+    if (field >= kFieldImperfect && field < kFieldSubjunctive) {
+        return kImperfect[verbClass][field - kFieldImperfect];
+    }
+    if (field >= kFieldSubjunctive && field < kFieldSubjunctiveRa) {
+        return kSubjunctive[verbClass][field - kFieldSubjunctive];
+    }
+    if (field >= kFieldSubjunctiveRa && field < kFieldSubjunctiveSe) {
+        return kSubjunctiveRa[verbClass][field - kFieldSubjunctiveRa];
+    }
+    if (field >= kFieldSubjunctiveSe && field < kPlanFieldCount) {
+        return kSubjunctiveSe[verbClass][field - kFieldSubjunctiveSe];
     }
     return {};
 }
@@ -379,6 +460,19 @@ void PlanVerb(std::string_view infinitive, bool reflexive, VerbPlan& plan) {
     }
 }
 
+namespace {
+
+// A table verb's form in any field, stored or built from the stored ones.
+std::string_view TableForm(int record, int field) {
+    return field < kFieldCount ? WorkingField(record, field) : TableTenseForm(record, field);
+}
+
+// The ellos preterite that the imperfect subjunctive of a verb outside the
+// table is built on (sintieron: sintiera), kept between calls.
+std::string g_preteriteEllos;
+
+}  // namespace
+
 void BuildField(const VerbPlan& plan, int field, std::string& out) {
     out.clear();
     if (field == kFieldInfinitive) {
@@ -387,7 +481,7 @@ void BuildField(const VerbPlan& plan, int field, std::string& out) {
     }
     switch (plan.kind) {
         case VerbKind::kTable:
-            out.assign(WorkingField(plan.record, field));
+            out.assign(TableForm(plan.record, field));
             return;
         case VerbKind::kCompound: {
             const std::string_view prefix =
@@ -395,15 +489,20 @@ void BuildField(const VerbPlan& plan, int field, std::string& out) {
             if (plan.sayDice && field == kFieldImperative) {
                 out = spelling::CompoundWord(prefix, "dice", 0);  // predice, not predí
             } else {
-                out = spelling::CompoundWord(prefix, WorkingField(plan.record, field), plan.drop);
+                out = spelling::CompoundWord(prefix, TableForm(plan.record, field), plan.drop);
             }
             return;
         }
         case VerbKind::kListed:
-            AppendSpelledField(plan, ModelStem(plan, field), field, out);
-            return;
         case VerbKind::kRegular:
-            AppendSpelledField(plan, plan.stem, field, out);
+            if (IsImperfectSubjunctiveField(field)) {
+                BuildField(plan, kFieldPreterite + 5, g_preteriteEllos);
+                AppendImperfectSubjunctive(out, g_preteriteEllos, field);
+            } else if (plan.kind == VerbKind::kListed) {
+                AppendSpelledField(plan, ModelStem(plan, field), field, out);
+            } else {
+                AppendSpelledField(plan, plan.stem, field, out);
+            }
             return;
     }
 }
@@ -414,6 +513,9 @@ void BuildReference(const VerbPlan& plan, int field, std::string& out) {
         out = plan.infinitive;
     } else if (plan.kind == VerbKind::kTable) {
         out.append(plan.stem).append(RegularEnding(field, plan.verbClass));
+    } else if (IsImperfectSubjunctiveField(field)) {
+        BuildReference(plan, kFieldPreterite + 5, g_preteriteEllos);
+        AppendImperfectSubjunctive(out, g_preteriteEllos, field);
     } else {
         AppendSpelledField(plan, plan.stem, field, out);
     }
@@ -438,6 +540,22 @@ int FieldOf(int kind, int person) {
             return finite ? kFieldPresent + person - 1 : -1;
         case 14:
             return finite ? kFieldFuture + person - 1 : -1;
+        case 15:
+            return finite ? kFieldImperfect + person - 1 : -1;
+        case 16:  // the compound tenses: a form of haber + participle
+        case 17:
+        case 18:
+        case 23:
+        case 24:
+            return finite ? kFieldParticiple : -1;
+        case 20:
+            return finite ? kFieldSubjunctive + person - 1 : -1;
+        case 21:
+            return finite ? kFieldSubjunctiveRa + person - 1 : -1;
+        case 22:
+            return finite ? kFieldSubjunctiveSe + person - 1 : -1;
+        case 25:  // no + the present subjunctive, persons 2..6
+            return person >= 2 && person <= 6 ? kFieldSubjunctive + person - 1 : -1;
         default:
             return -1;
     }
@@ -450,6 +568,62 @@ constexpr PersonEndings kPerfectAuxiliaries = {"he ",    "has ",       "ha ",
 constexpr PersonEndings kProgressiveAuxiliaries = {"estoy ",   "est\xE1s ",  "est\xE1 ",
                                                    "estamos ", "est\xE1is ", "est\xE1n "};
 constexpr PersonEndings kPronouns = {"me", "te", "se", "nos", "os", "se"};
+
+// The forms of haber in front of the participle, by kind (16, 17, 18, 23, 24).
+constexpr PersonEndings kPluperfectAuxiliaries = {
+    "hab\xED"
+    "a ",
+    "hab\xED"
+    "as ",
+    "hab\xED"
+    "a ",
+    "hab\xED"
+    "amos ",
+    "hab\xED"
+    "ais ",
+    "hab\xED"
+    "an "};
+constexpr PersonEndings kFuturePerfectAuxiliaries = {"habr\xE9 ", "habr\xE1s ",  "habr\xE1 ",
+                                                     "habremos ", "habr\xE9is ", "habr\xE1n "};
+constexpr PersonEndings kConditionalPerfectAuxiliaries = {
+    "habr\xED"
+    "a ",
+    "habr\xED"
+    "as ",
+    "habr\xED"
+    "a ",
+    "habr\xED"
+    "amos ",
+    "habr\xED"
+    "ais ",
+    "habr\xED"
+    "an "};
+constexpr PersonEndings kPerfectSubjunctiveAuxiliaries = {"haya ",    "hayas ",     "haya ",
+                                                          "hayamos ", "hay\xE1is ", "hayan "};
+constexpr PersonEndings kPluperfectSubjunctiveAuxiliaries = {
+    "hubiera ", "hubieras ", "hubiera ", "hubi\xE9ramos ", "hubierais ", "hubieran "};
+
+// The words in front of the form of a compound tense or the progressive, or null.
+const PersonEndings* AuxiliariesOf(int kind) {
+    switch (kind) {
+        case 11:
+            return &kPerfectAuxiliaries;
+        case 13:
+            return &kProgressiveAuxiliaries;
+        case 16:
+            return &kPluperfectAuxiliaries;
+        case 17:
+            return &kFuturePerfectAuxiliaries;
+        case 18:
+            return &kConditionalPerfectAuxiliaries;
+        case 23:
+            return &kPerfectSubjunctiveAuxiliaries;
+        case 24:
+            return &kPluperfectSubjunctiveAuxiliaries;
+        default:
+            return nullptr;
+    }
+}
 
 // The affirmative imperative with its pronoun attached: levántate,
 // levántese, levantémonos, levantaos, levántense.
@@ -487,13 +661,17 @@ void ComposeForm(const VerbPlan& plan, int kind, int person, std::string_view fo
         out = spelling::AttachPronoun(form, 0, "se");
         return;
     }
+    if (kind == 25) {
+        if (person < 2 || person > 6) {
+            return;
+        }
+        out.append("no ");
+    }
     if (plan.reflexive && finite && kind >= 3) {
         out.append(kPronouns[person - 1]).push_back(' ');
     }
-    if (kind == 11 && finite) {
-        out.append(kPerfectAuxiliaries[person - 1]);
-    } else if (kind == 13 && finite) {
-        out.append(kProgressiveAuxiliaries[person - 1]);
+    if (const PersonEndings* auxiliaries = AuxiliariesOf(kind); auxiliaries && finite) {
+        out.append((*auxiliaries)[person - 1]);
     }
     out.append(form);
 }

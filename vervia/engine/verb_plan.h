@@ -3,7 +3,8 @@
 // read as an infinitive, and the kind of verb it is (one of the 212 table
 // verbs, a further irregular verb of the data file, a compound of a table
 // verb, or a regular verb), with everything its forms are built from. Forms
-// are addressed by the field numbers of the table's records (1..31). Text is
+// are addressed by the field numbers of the table's records (1..31) and,
+// for the tenses the table does not store, by those of tense_forms.h (32..55). Text is
 // Windows-1250 bytes; not part of the public interface.
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 #include "further_verbs.h"
 #include "spelling.h"
+#include "tense_forms.h"
 
 namespace vervia::detail {
 
@@ -49,7 +51,7 @@ bool ReadInfinitive(std::string_view typed, std::string& infinitive, bool& refle
 // Plans `infinitive` as read by ReadInfinitive.
 void PlanVerb(std::string_view infinitive, bool reflexive, VerbPlan& plan);
 
-// The form of field 1..31, without pronoun or auxiliary.
+// The form of field 1..55, without pronoun or auxiliary.
 void BuildField(const VerbPlan& plan, int field, std::string& out);
 
 // The regular form the field is compared with: the plain regular rules for a
@@ -62,13 +64,15 @@ void BuildReference(const VerbPlan& plan, int field, std::string& out);
 int FieldOf(int kind, int person);
 
 // The shown text of a form: for a reflexive verb its pronoun (me levanto,
-// levántate, levantándose), for the present perfect and the progressive the
-// auxiliary (he levantado, me estoy levantando).
+// levántate, levantándose), for the compound tenses and the progressive the
+// auxiliary (he levantado, me estoy levantando, se hubiera levantado), for the
+// negative imperative its "no" (no te levantes).
 void ComposeForm(const VerbPlan& plan, int kind, int person, std::string_view form,
                  std::string& out);
 
 // The plain regular ending of a field for a class; the future and the
-// conditional endings start with the infinitive's ending (aré, aría).
+// conditional endings start with the infinitive's ending (aré, aría), the
+// imperfect subjunctive's with the preterite's (ara, iera).
 std::string_view RegularEnding(int field, int verbClass);
 
 }  // namespace vervia::detail

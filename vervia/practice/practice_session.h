@@ -100,7 +100,7 @@ private:
     Score m_score;
 };
 
-// "tener – presente – nosotros".
+// "tener – presente de indicativo – nosotros".
 std::string QuestionText(const Question& question, const PracticeTense& tense);
 
 struct TenseProgress {

@@ -2,25 +2,34 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
+
+#include "vervia/engine/tenses.h"
 
 namespace vervia::practice {
 namespace {
 
-// The one list of practised tenses. The progressive (estar + gerund) is left
-// out: it asks only for the forms of estar.
-constexpr std::array kDefaultTenses{
-    PracticeTense{12, "Přítomný", "presente", 1},
-    PracticeTense{10, "Minulý", "pretérito indefinido", 1},
-    PracticeTense{11, "Předpřítomný", "pretérito perfecto", 1},
-    PracticeTense{14, "Budoucí", "futuro", 1},
-    PracticeTense{3, "Podmiňovací způsob", "condicional", 1},
-    PracticeTense{2, "Rozkazovací způsob", "imperativo", 2},
-};
+// The practised tenses: the indicative tenses of the conjugation page with
+// the conditional and the imperative first, then the further tenses. The
+// progressive (estar + gerund) is left out: it asks only for the forms of
+// estar.
+constexpr std::array kPracticeOrder{12, 10, 11, 14, 3, 2, 15, 16, 17, 18, 20, 21, 22, 23, 24, 25};
+
+std::vector<PracticeTense> BuildDefaultTenses() {
+    std::vector<PracticeTense> tenses;
+    for (const int code : kPracticeOrder) {
+        if (const TenseInfo* info = vervia::FindTense(code)) {
+            tenses.push_back({info->code, info->czechName, info->spanishName, info->firstPerson});
+        }
+    }
+    return tenses;
+}
 
 }  // namespace
 
 std::span<const PracticeTense> DefaultPracticeTenses() {
-    return kDefaultTenses;
+    static const std::vector<PracticeTense> tenses = BuildDefaultTenses();
+    return tenses;
 }
 
 const PracticeTense* FindTense(std::span<const PracticeTense> tenses, int code) {

@@ -16,7 +16,8 @@ struct PracticeTense {
     int firstPerson;               // 1, or 2 for the imperatives (no yo form)
 };
 
-// The tenses offered for practice, in the order a learner meets them.
+// The tenses offered for practice, in the order a learner meets them: every
+// tense of the engine but the progressive.
 std::span<const PracticeTense> DefaultPracticeTenses();
 
 // The tense of `code` in `tenses`, or null.

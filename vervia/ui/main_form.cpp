@@ -29,6 +29,7 @@
 #include "vervia/engine/text_encoding.h"
 #include "vervia/practice/progress_location.h"
 #include "vervia/ui/link_opener.h"
+#include "vervia/ui/more_tenses_page.h"
 #include "vervia/ui/practice_page.h"
 #include "vervia/ui/verb_lists.h"
 
@@ -300,6 +301,8 @@ QWidget* TMainForm::CreateVerbsPage() {
     PageControl2->setTabPosition(QTabWidget::South);
     PageControl2->addTab(CreateConjugationPage(), QStringLiteral("Č&asování"));
     PageControl2->addTab(CreateListPage(), QStringLiteral("&Nepravidelná"));
+    TabSheet3 = new MoreTensesPage;
+    PageControl2->addTab(TabSheet3, QStringLiteral("&Další časy"));
     PageControl2->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(page);
@@ -607,6 +610,7 @@ void TMainForm::Edit1Change() {
         const EvaluatedForm& form = evaluation.forms[i];
         ShowForm(m_shownFields[i], form.text, form.sameAsRegular);
     }
+    TabSheet3->ShowVerb(verb);
 }
 
 void TMainForm::ChangeTenseClick() {
@@ -655,6 +659,7 @@ void TMainForm::ShowForm(QLineEdit* field, const std::string& output, int result
 
 void TMainForm::ClearForms() {
     Label6->clear();
+    TabSheet3->ClearForms();
     for (QLineEdit* field : m_tenseFields) {
         field->clear();
     }

@@ -22,6 +22,7 @@ class QTextEdit;
 namespace vervia {
 
 class LinkOpener;
+class MoreTensesPage;
 
 // The web address shown and opened on the about page.
 inline constexpr char kWebAddress[] = "https://vervia.example.org/";
@@ -59,6 +60,7 @@ public:
     QLabel *Label4, *Label5;
     QLineEdit* Edit15;
     QLabel* Label7;
+    MoreTensesPage* TabSheet3;  // "Další časy": the tenses beyond the indicative five
     QLabel* Label8;
     QListWidget* ListView1;
     QLabel* Label12;

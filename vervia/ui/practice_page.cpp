@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -34,6 +36,37 @@ const QColor kWrongColour(192, 0, 0);
 // Letters the page's own captions use as accelerators; the tense boxes take
 // others.
 const QString kReservedMnemonics = QStringLiteral("cdkosz");
+
+// Shows a fixed number of rows of its grid of check boxes and scrolls the
+// rest, so that every tense fits in the window at any font size.
+class TenseScrollArea : public QScrollArea {
+public:
+    TenseScrollArea(QWidget* content, int rows, QWidget* parent)
+        : QScrollArea(parent), m_rows(rows) {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        const auto* grid = qobject_cast<QGridLayout*>(widget()->layout());
+        const QSize content = widget()->sizeHint();
+        if (grid == nullptr || grid->rowCount() <= m_rows || grid->itemAt(0) == nullptr) {
+            return content;
+        }
+        const QMargins margins = grid->contentsMargins();
+        const int rowHeight = grid->itemAt(0)->sizeHint().height();
+        const int height = margins.top() + m_rows * rowHeight +
+                           (m_rows - 1) * grid->verticalSpacing() + rowHeight / 2;
+        return {content.width() + verticalScrollBar()->sizeHint().width(), height};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    int m_rows;
+};
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -97,15 +130,24 @@ QWidget* PracticePage::createExercisePage() {
     auto* layout = new QVBoxLayout(page);
 
     auto* tenseGroup = new QGroupBox(QStringLiteral("Časy"), page);
-    auto* tenseGrid = new QGridLayout(tenseGroup);
+    auto* tenseList = new QWidget;
+    auto* tenseGrid = new QGridLayout(tenseList);
+    tenseGrid->setContentsMargins(0, 0, 0, 0);
+    // Three rows in view: the indicative tenses of the conjugation page; the
+    // further tenses below them scroll.
+    auto* tenseScroll = new TenseScrollArea(tenseList, 3, tenseGroup);
+    (new QVBoxLayout(tenseGroup))->addWidget(tenseScroll);
     QString usedMnemonics = kReservedMnemonics;
     const auto tenses = DefaultPracticeTenses();
     for (std::size_t i = 0; i < tenses.size(); ++i) {
         auto* box =
-            new QCheckBox(WithMnemonic(FromUtf8(tenses[i].czechName), usedMnemonics), tenseGroup);
+            new QCheckBox(WithMnemonic(FromUtf8(tenses[i].czechName), usedMnemonics), tenseList);
         box->setChecked(i == 0);
         tenseGrid->addWidget(box, int(i / 2), int(i % 2));
         connect(box, &QCheckBox::toggled, this, &PracticePage::restart);
+        // A box chosen by its accelerator scrolls into view.
+        connect(box, &QCheckBox::toggled, tenseScroll,
+                [tenseScroll, box] { tenseScroll->ensureWidgetVisible(box); });
         tenseBoxes.push_back(box);
     }
     layout->addWidget(tenseGroup);

@@ -1,7 +1,7 @@
 // Renders the pages of the trainer's window to PNG files:
 //   vervia_screenshots DIR [SCALE]  ->  DIR/vervia-conjugation.png, vervia-list.png,
-//                                       vervia-practice.png, vervia-progress.png,
-//                                       vervia-about.png
+//                                       vervia-more-tenses.png, vervia-practice.png,
+//                                       vervia-progress.png, vervia-about.png
 // With a font scale other than 1 (1.25, 1.5) the names end in -125, -150.
 
 #include <QApplication>
@@ -19,6 +19,7 @@
 #include "vervia/engine/irregular_verb_table.h"
 #include "vervia/ui/link_opener.h"
 #include "vervia/ui/main_form.h"
+#include "vervia/ui/more_tenses_page.h"
 #include "vervia/ui/practice_page.h"
 
 namespace {
@@ -66,6 +67,11 @@ int main(int argc, char* argv[]) {
         form.ListView1Click();
     }
     ok = Save(form, dir, "vervia-list", suffix) && ok;
+
+    form.PageControl2->setCurrentIndex(2);
+    form.TabSheet3->RadioButton15->setChecked(true);
+    form.ComboBox1->setEditText(QStringLiteral("levantarse"));
+    ok = Save(form, dir, "vervia-more-tenses", suffix) && ok;
 
     // Practice: an answer with its accents left out.
     form.PageControl1->setCurrentIndex(1);

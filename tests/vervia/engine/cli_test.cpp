@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli.h"
@@ -140,6 +141,52 @@ TEST(VerviaCli, TableViewsShowTheStoredBytes) {
     EXPECT_EQ(infinitives.front(), "abastecer");
     EXPECT_EQ(infinitives[162], "reňir");
     EXPECT_EQ(infinitives.back(), "yacer");
+}
+
+TEST(VerviaCli, TsvOfANewTenseFollowsTheUsualLines) {
+    const auto usual = Lines(RunCli({"conjugate", "tener", "--tsv"}).out);
+    const auto subjunctive = Lines(RunCli({"conjugate", "tener", "--tense", "20", "--tsv"}).out);
+    ASSERT_EQ(subjunctive.size(), 49u);
+    EXPECT_EQ(std::vector<std::string>(subjunctive.begin(), subjunctive.begin() + 43), usual);
+    EXPECT_EQ(subjunctive[43], "20\t1\ttenga\t0");
+    EXPECT_EQ(subjunctive[46], "20\t4\ttengamos\t0");
+    EXPECT_EQ(subjunctive[48], "20\t6\ttengan\t0");
+
+    const auto negative = Lines(RunCli({"conjugate", "levantarse", "--tense=25", "--tsv"}).out);
+    ASSERT_EQ(negative.size(), 48u);
+    EXPECT_EQ(negative[43], "25\t2\tno te levantes\t1");
+    EXPECT_EQ(negative[47], "25\t6\tno se levanten\t1");
+
+    const auto pluperfect = Lines(RunCli({"conjugate", "hacer", "--tense", "24", "--tsv"}).out);
+    ASSERT_EQ(pluperfect.size(), 49u);
+    EXPECT_EQ(pluperfect[46], "24\t4\thubiéramos hecho\t0");
+    // An indicative tense adds nothing to the 43 lines.
+    EXPECT_EQ(Lines(RunCli({"conjugate", "tener", "--tense", "14", "--tsv"}).out), usual);
+}
+
+TEST(VerviaCli, NewTensesInTheTextViewAndTheTenseList) {
+    const std::string text = RunCli({"conjugate", "ir", "--tense", "25"}).out;
+    EXPECT_NE(text.find("Záporný rozkaz (imperativo negativo)\n"), std::string::npos);
+    EXPECT_NE(text.find("  Yo            není definován\n  Tu            *no vayas*\n"),
+              std::string::npos);
+    const std::string imperfect = RunCli({"conjugate", "ser", "--tense", "15"}).out;
+    EXPECT_NE(imperfect.find("Imperfektum (pretérito imperfecto)\n  Yo            *era*\n"),
+              std::string::npos);
+
+    const auto tenses = Lines(RunCli({"tenses"}).out);
+    ASSERT_EQ(tenses.size(), 17u);
+    EXPECT_NE(
+        std::find(tenses.begin(), tenses.end(), "20\tSubjunktiv přítomný\tpresente de subjuntivo"),
+        tenses.end());
+    EXPECT_NE(std::find(tenses.begin(), tenses.end(), "12\tPřítomný\tpresente de indicativo"),
+              tenses.end());
+    EXPECT_EQ(RunCli({"tenses", "extra"}).code, kExitUsage);
+
+    for (const char* bad : {"19", "26", "9", "2", "3", "0", "20x"}) {
+        const RunResult run = RunCli({"conjugate", "tener", "--tense", bad});
+        EXPECT_EQ(run.code, kExitUsage) << bad;
+        EXPECT_NE(run.err.find("bad tense"), std::string::npos) << bad;
+    }
 }
 
 }  // namespace

@@ -143,4 +143,28 @@ TEST_F(VerbTableGenerator, ChecksTheFurtherVerbList) {
     }
 }
 
+TEST_F(VerbTableGenerator, ChecksTheTenseFormList) {
+    const std::string good =
+        "# comment\nser imperfecto era eras era éramos erais eran\n"
+        "ser subjuntivo sea seas sea seamos seáis sean\n";
+    GeneratorRun run = Generate(good, "--tenses ");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(run.wroteOutput);
+
+    const std::pair<const char*, const char*> faults[] = {
+        {"ser imperfecto era eras era éramos erais\n", "verbs.txt:1: error: a line is"},
+        {"ser futuro era eras era éramos erais eran\n", "verbs.txt:1: error: a line is"},
+        {"hablar imperfecto a b c d e f\n", "\"hablar\" is not a table verb"},
+        {"ser imperfecto era eras era Éramos erais eran\n", "upper case letter"},
+        {"ser imperfecto a b c d e f\nser imperfecto a b c d e f\n",
+         "verbs.txt:2: error: \"ser imperfecto\" is listed twice"},
+    };
+    for (const auto& [data, message] : faults) {
+        run = Generate(data, "--tenses ");
+        EXPECT_NE(run.status, 0) << data;
+        EXPECT_FALSE(run.wroteOutput) << data;
+        EXPECT_NE(run.errors.find(message), std::string::npos) << data << run.errors;
+    }
+}
+
 }  // namespace

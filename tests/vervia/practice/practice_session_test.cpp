@@ -233,10 +233,10 @@ TEST_F(PracticeSessionTest, WhenEveryFormRestsTheSessionStillAsks) {
 TEST_F(PracticeSessionTest, QuestionTextAndProgressPerTense) {
     const Question question{"tener", 12, 4, "tenemos"};
     EXPECT_EQ(QuestionText(question, *FindTense(DefaultPracticeTenses(), 12)),
-              "tener – presente – nosotros");
+              "tener – presente de indicativo – nosotros");
     const Question imperative{"tener", 2, 3, "tenga"};
     EXPECT_EQ(QuestionText(imperative, *FindTense(DefaultPracticeTenses(), 2)),
-              "tener – imperativo – usted");
+              "tener – imperativo afirmativo – usted");
 
     for (int i = 0; i < kMasteredBox; ++i) {
         book.record({"tener", 12, 1}, true, now);

@@ -11,11 +11,13 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include "vervia/practice/practice_tenses.h"
 
 #include "vervia/engine/irregular_verb_table.h"
 #include "vervia/ui/practice_page.h"
@@ -89,12 +91,13 @@ private slots:
 
     void startsWithThePresentOfTheIrregularVerbs() {
         auto& page = Page();
-        QCOMPARE(page.tenseBoxes.size(), std::size_t(6));
+        QCOMPARE(page.tenseBoxes.size(), vervia::practice::DefaultPracticeTenses().size());
         QVERIFY(page.tenseBoxes[0]->isChecked());
         QCOMPARE(page.tenseBoxes[0]->text().remove(QLatin1Char('&')), QStringLiteral("Přítomný"));
         QCOMPARE(page.verbSetBox->currentIndex(), int(vervia::PracticePage::kIrregularVerbs));
         QVERIFY(!page.typedVerbsEdit->isEnabled());
-        QVERIFY(page.questionLabel->text().contains(QStringLiteral(" – presente – ")));
+        QVERIFY(
+            page.questionLabel->text().contains(QStringLiteral(" – presente de indicativo – ")));
         QCOMPARE(page.scoreLabel->text(), QStringLiteral("Skóre: 0 správně z 0"));
         QVERIFY(page.messageLabel->isHidden());
         QTRY_VERIFY(page.answerEdit->hasFocus());
@@ -104,7 +107,7 @@ private slots:
         Choose(1, QStringLiteral("hablar"));  // Minulý: hablé, hablaste, habló …
         auto& page = Page();
         QVERIFY(page.questionLabel->text().startsWith(
-            QStringLiteral("hablar – pretérito indefinido – ")));
+            QStringLiteral("hablar – pretérito perfecto simple – ")));
         bool slipped = false;
         bool wrong = false;
         bool right = false;
@@ -181,7 +184,8 @@ private slots:
         QVERIFY(page.messageLabel->isVisible());
         QCOMPARE(page.messageLabel->text(), QStringLiteral("Nejsou to španělská slovesa: casa"));
         for (int i = 0; i < 10; ++i) {
-            QVERIFY(page.questionLabel->text().startsWith(QStringLiteral("tener – imperativo – ")));
+            QVERIFY(page.questionLabel->text().startsWith(
+                QStringLiteral("tener – imperativo afirmativo – ")));
             QVERIFY(!page.questionLabel->text().endsWith(QStringLiteral(" yo")));
             Answer(QStringLiteral("x"));
             QTest::keyClick(page.answerEdit, Qt::Key_Return);
@@ -205,7 +209,7 @@ private slots:
         }
         auto& page = Page();
         QTableWidget* table = page.progressTable;
-        QCOMPARE(table->rowCount(), 6);
+        QCOMPARE(table->rowCount(), int(vervia::practice::DefaultPracticeTenses().size()));
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Přítomný"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("3 z 1272"));
         QCOMPARE(table->item(0, 2)->text(), QStringLiteral("3"));
@@ -275,7 +279,12 @@ private slots:
         for (int i = 0; i < page.pages->count(); ++i) {
             take(page.pages->tabText(i));
         }
-        QCOMPARE(letters.size(), 12);
+        // The tenses of the conjugation page keep an accelerator; the further
+        // ones take what letters are left.
+        for (std::size_t i = 0; i < 6; ++i) {
+            QVERIFY2(page.tenseBoxes[i]->text().contains(QLatin1Char('&')),
+                     qPrintable(page.tenseBoxes[i]->text()));
+        }
 
         QTest::keyClick(&page, Qt::Key_O, Qt::AltModifier);
         QTRY_VERIFY(page.answerEdit->hasFocus());
