@@ -142,6 +142,7 @@ constexpr TextRow kTexts[] = {
     {106, "Text zprávy je prázdný. Nic nebylo odesláno.",
      "The message text is empty. Nothing was sent."},
     // Any text: characters replaced, the counter, long messages in parts, the CSV file.
+    {116, "Bez &diakritiky", "&Without diacritics"},
     {117, "Odeslat přesto?", "Send anyway?"},
     {118, "Soubor %1 již existuje. Ano: připojit zprávy na jeho konec. Ne: soubor nahradit.",
      "The file %1 already exists. Yes: add the messages at its end. No: replace the file."},

@@ -10,6 +10,7 @@ inline constexpr int kTextMessageSent = 103;
 inline constexpr int kTextNotAllDeleted = 104;
 inline constexpr int kTextCsvNotWritten = 105;
 inline constexpr int kTextEmptyMessage = 106;
+inline constexpr int kTextWithoutDiacritics = 116;
 inline constexpr int kTextSendAnyway = 117;
 inline constexpr int kTextCsvExists = 118;           // holds "%1" for the file
 inline constexpr int kTextReplacedByQuestion = 119;  // holds "%1" for the characters

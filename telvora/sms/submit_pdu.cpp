@@ -1,35 +1,8 @@
 #include "telvora/sms/submit_pdu.h"
 
-#include "telvora/sms/gsm_alphabet.h"
 #include "telvora/sms/pdu_codec.h"
 
 namespace telvora::sms {
-namespace {
-
-// Where each part of `septets` ends (exclusive).
-QList<qsizetype> PartEnds(QByteArrayView septets) {
-    QList<qsizetype> ends;
-    qsizetype start = 0;
-    while (start < septets.size()) {
-        qsizetype end = qMin<qsizetype>(start + kPartTextSeptets, septets.size());
-        // Count escapes from the start: an escape at end - 1 would lose its code.
-        if (end < septets.size()) {
-            bool pendingEscape = false;
-            for (qsizetype i = start; i < end; ++i) {
-                pendingEscape = !pendingEscape && septets[i] == kGsmEscape;
-            }
-            if (pendingEscape) {
-                --end;
-            }
-        }
-        ends.append(end);
-        start = end;
-    }
-    return ends;
-}
-
-}  // namespace
-
 std::optional<QString> CleanRecipientNumber(const QString& number) {
     QString digits;
     bool plusSeen = false;
@@ -98,24 +71,6 @@ QList<QByteArray> BuildSubmitPdus(const QString& digits, const MessagePlan& plan
 
 int SubmitLength(QByteArrayView pdu) {
     return static_cast<int>(pdu.size() / 2) - 1;
-}
-
-QList<QByteArray> SplitIntoParts(QByteArrayView septets) {
-    const QList<qsizetype> ends = PartEnds(septets);
-    const QByteArray total = ToGsmSeptets(QString::number(ends.size()));
-    QList<QByteArray> parts;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < ends.size(); ++i) {
-        QByteArray part = ToGsmSeptets(QString::number(i + 1)) + '/' + total;
-        part += septets.sliced(start, ends[i] - start);
-        parts.append(part);
-        start = ends[i];
-    }
-    return parts;
-}
-
-int PartCount(QByteArrayView septets) {
-    return static_cast<int>(PartEnds(septets).size());
 }
 
 }  // namespace telvora::sms
