@@ -182,6 +182,20 @@ constexpr TextRow kTexts[] = {
     {138, "Paměť má jen %1 pozic, další záznamy nebyly zapsány.",
      "The memory has only %1 positions; further entries were not written."},
     {139, "Zapsáno záznamů: %1.", "Entries written: %1."},
+    // Phone book: names and numbers over the phone's limits, erased positions.
+    {160,
+     "Tato jména jsou delší, než telefon dovolí (%1 znaků): %2\nZkrátit je? (Ne: nic nebude "
+     "zapsáno, jména můžete upravit.)",
+     "These names are longer than the phone allows (%1 characters): %2\nCut them? (No: nothing "
+     "is written, and you can edit the names.)"},
+    {161,
+     "Tato jména jsou delší, než telefon dovolí (%1 znaků): %2. Nic nebylo zapsáno; zkraťte je "
+     "nebo použijte --cut.",
+     "These names are longer than the phone allows (%1 characters): %2. Nothing was written; "
+     "shorten them or use --cut."},
+    {162, "Tato čísla jsou delší, než telefon dovolí (%1 znaků): %2. Nic nebylo zapsáno.",
+     "These numbers are longer than the phone allows (%1 characters): %2. Nothing was written."},
+    {163, "Vymazáno pozic: %1.", "Positions erased: %1."},
     // Calls and ring tones from the command line.
     {170, "Telefonní číslo smí obsahovat jen číslice, na začátku případně +.",
      "A phone number may hold digits only, with an optional leading +."},

@@ -232,7 +232,7 @@ void frmUpload::EditEntry() {
 void frmUpload::UploadTo(PhoneBookSource memory) {
     QList<UploadEntry> entries;
     for (const EditorRow& row : m_editor.rows()) {
-        entries.append({row.name, row.number});
+        entries.append({row.name, row.number, row.position});
     }
     setCursor(Qt::WaitCursor);
     bool progressShown = false;

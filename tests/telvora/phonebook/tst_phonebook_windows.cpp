@@ -325,8 +325,11 @@ void PhoneBookWindowsTest::editorEditsAndUploads() {
     const auto& entries = rig.port->phone().state().phoneBooks["ME"].entries;
     QCOMPARE(entries.value(1).name, QStringLiteral("Anna Černá"));
     QCOMPARE(entries.value(1).number, QStringLiteral("+12025550123"));
+    QCOMPARE(entries.value(1).type, 145);
     QCOMPARE(entries.value(2).name, QStringLiteral("Ben"));
-    QCOMPARE(rig.window->working().Label1()->text(), QStringLiteral("Uploading 2/3"));
+    // The memory holds exactly the editor's entries: two written, five erased.
+    QCOMPARE(entries.keys(), (QList<int>{1, 2}));
+    QCOMPARE(rig.window->working().Label1()->text(), QStringLiteral("Uploading 7/7"));
     QVERIFY(!rig.window->working().isVisible());
     QVERIFY(rig.boxes.errors.isEmpty());
     QCOMPARE(Names(rig.panel->list()), (QStringList{"Ann", "Ben"}));
