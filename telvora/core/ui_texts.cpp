@@ -196,6 +196,7 @@ constexpr TextRow kTexts[] = {
     {162, "Tato čísla jsou delší, než telefon dovolí (%1 znaků): %2. Nic nebylo zapsáno.",
      "These numbers are longer than the phone allows (%1 characters): %2. Nothing was written."},
     {163, "Vymazáno pozic: %1.", "Positions erased: %1."},
+    {164, "&Přidat", "Ne&w entry"},
     // Calls and ring tones from the command line.
     {170, "Telefonní číslo smí obsahovat jen číslice, na začátku případně +.",
      "A phone number may hold digits only, with an optional leading +."},

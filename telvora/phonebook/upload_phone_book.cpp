@@ -108,11 +108,13 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
     if (!plan.longNames.isEmpty() && !m_cutLongNames) {
         const QString names = plan.longNames.join(QStringLiteral(", "));
         if (!m_setup.confirm) {
-            m_setup.messages.error(m_setup.text(kTextNamesTooLongCli).arg(sizes->maxName).arg(names));
+            m_setup.messages.error(
+                m_setup.text(kTextNamesTooLongCli).arg(sizes->maxName).arg(names));
             return Outcome(Status::TooLong);
         }
-        if (!m_setup.messages.askYesNo(MessageBoxes::Kind::Info,
-                                       m_setup.text(kTextNamesTooLong).arg(sizes->maxName).arg(names))) {
+        if (!m_setup.messages.askYesNo(
+                MessageBoxes::Kind::Info,
+                m_setup.text(kTextNamesTooLong).arg(sizes->maxName).arg(names))) {
             return Outcome(Status::TooLong);
         }
         plan = PlanUpload(present, wanted, highest, *sizes, true);

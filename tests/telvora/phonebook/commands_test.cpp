@@ -276,7 +276,7 @@ TEST_F(PhoneBookCommandTest, NamesOverTheLimitAreCutOnlyWhenTheUserAgrees) {
     phone().phoneBooks["SM"].entries.clear();
     phone().phoneBooks["SM"].nameLength = 18;
     const QString longName = QString::fromUtf8("Žaneta Šťastná-Bartošová");  // 24 letters
-    boxes.answers = {true, false};  // go on; do not cut
+    boxes.answers = {true, false};                                           // go on; do not cut
     EXPECT_EQ(upload(PhoneBookSource::Sim, {{longName, "1234567"}}).status, UploadStatus::TooLong);
     EXPECT_EQ(m_port->commands("AT+CPBW="), QList<QByteArray>{"AT+CPBW=?"});
     ASSERT_EQ(boxes.questions.size(), 2);

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "phonebook_fakes.h"
 #include "telvora/link/at_link.h"
@@ -155,9 +155,8 @@ TEST_F(PhonesimPhoneBookTest, CommandLineReadsAndWritesPhoneBooks) {
 
     // A line taken out of the file takes exactly that entry off the phone.
     PhoneBookList entries = LoadPhoneBookFile(sm).content.entries;
-    const auto tomas = std::find_if(entries.begin(), entries.end(), [](const PhoneBookEntry& e) {
-        return e.position == 4;
-    });
+    const auto tomas = std::find_if(entries.begin(), entries.end(),
+                                    [](const PhoneBookEntry& e) { return e.position == 4; });
     ASSERT_NE(tomas, entries.end());
     entries.erase(tomas);
     ASSERT_TRUE(SavePhoneBookFile(sm, entries));
@@ -177,8 +176,8 @@ TEST_F(PhonesimPhoneBookTest, CommandLineReadsAndWritesPhoneBooks) {
     const CliRun write = RunCli(simulator.device(), {"pb", "write", "me", upload});
     EXPECT_EQ(write.code, 1);
     EXPECT_EQ(write.err.trimmed(), UiText(Language::English, 135).arg("4"));
-    EXPECT_EQ(write.out.trimmed(), UiText(Language::English, 139).arg(2) + '\n' +
-                                       UiText(Language::English, 163).arg(5));
+    EXPECT_EQ(write.out.trimmed(),
+              UiText(Language::English, 139).arg(2) + '\n' + UiText(Language::English, 163).arg(5));
     const QString saved = folder.filePath("me.tpb");
     ASSERT_EQ(RunCli(simulator.device(), {"pb", "read", "me", "--out", saved}).code, 0);
     EXPECT_EQ(LoadPhoneBookFile(saved).content.entries,
