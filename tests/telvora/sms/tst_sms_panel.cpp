@@ -95,6 +95,7 @@ private slots:
     void clickShowsAndDoubleClickReplies();
     void savesTheListAndAppends();
     void deletesAfterDownloadWhenTicked();
+    void editorLooksRightWithALargerFont();
 };
 
 void SmsPanelTest::keyFilterCounterAndLimits() {
@@ -339,6 +340,37 @@ void SmsPanelTest::deletesAfterDownloadWhenTicked() {
     rig.ui().cmbNactiSMS->click();
     QCOMPARE(rig.ui().flexSMS->rowCount(), 0);
     QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(), QStringLiteral("Zprávy ( 0 )"));
+}
+
+void SmsPanelTest::editorLooksRightWithALargerFont() {
+    // The longest counter text at 1.5 times the default font shows whole;
+    // TELVORA_SCREENSHOTS names a folder to keep the picture in.
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(original.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    {
+        Rig rig;
+        rig.ui().CheckDelsi160->click();
+        rig.ui().txtSMS->setPlainText(
+            QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(16));
+        QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (Unicode), 10 zpráv"));
+        rig.window->show();
+        rig.window->adjustSize();
+        QApplication::processEvents();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 rig.ui().lblchars, rig.ui().lblzbyvachar, rig.panel->CheckBezDiakritiky(),
+                 rig.ui().CheckDelsi160}) {
+            QVERIFY2(control->width() >= control->sizeHint().width(),
+                     qPrintable(control->objectName()));
+        }
+        const QString folder = qEnvironmentVariable("TELVORA_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            rig.window->grab().save(
+                QDir(folder).filePath(QStringLiteral("telvora-sms-editor.png")));
+        }
+    }
+    QApplication::setFont(original);
 }
 
 QTEST_MAIN(SmsPanelTest)
