@@ -25,7 +25,8 @@ enum class SendOutcome {
     Failed,        // the phone refused or did not answer; later parts were not sent
     NotConnected,  // the link check failed before anything was sent
     PortBusy,      // another command holds the port; nothing was written
-    InvalidInput,  // bad number, empty or too long text; nothing was written
+    InvalidInput,  // bad number, empty or too long text, or "?" for some characters
+                   // the user did not accept; nothing was written
 };
 
 class SmsSender {
