@@ -27,7 +27,7 @@ PhoneBookCommandSetup SetupFor(CliContext& context) {
 }
 
 int Usage(CliContext& context) {
-    context.err << "telvora-cli: usage: pb read sm|me [--out FILE] | pb write sm|me FILE\n";
+    context.err << "telvora-cli: usage: pb read sm|me [--out FILE] | pb write sm|me FILE [--cut]\n";
     return kExitUsage;
 }
 
@@ -50,7 +50,7 @@ int Read(CliContext& context, PhoneBookSource source, const QString& file) {
     }
 }
 
-int Write(CliContext& context, PhoneBookSource memory, const QString& file) {
+int Write(CliContext& context, PhoneBookSource memory, const QString& file, bool cut) {
     const PhoneBookFileLoad load = LoadPhoneBookFile(file);
     if (!load.opened) {
         context.messages.error(context.text(kTextCannotOpen).arg(file));
@@ -65,13 +65,21 @@ int Write(CliContext& context, PhoneBookSource memory, const QString& file) {
     }
     QList<UploadEntry> rows;
     for (const PhoneBookEntry& entry : entries) {
-        rows.append({entry.name, entry.number});
+        rows.append({entry.name, entry.number, entry.position});
     }
-    const UploadPhoneBookResult result = UploadPhoneBook(SetupFor(context)).run(memory, rows);
+    UploadPhoneBook upload(SetupFor(context));
+    upload.setCutLongNames(cut);
+    const UploadPhoneBookResult result = upload.run(memory, rows);
+    if (result.status == UploadPhoneBookResult::Status::TooLong) {
+        return kExitUsage;
+    }
     if (result.status != UploadPhoneBookResult::Status::Done) {
         return kExitFailed;
     }
-    context.out << context.text(kTextEntriesWritten).arg(result.written) << '\n';
+    context.out << context.text(kTextEntriesWritten).arg(result.written - result.erased) << '\n';
+    if (result.erased > 0) {
+        context.out << context.text(kTextPositionsErased).arg(result.erased) << '\n';
+    }
     return result.failedPositions.isEmpty() ? kExitOk : kExitFailed;
 }
 
@@ -91,7 +99,10 @@ int RunPhoneBook(CliContext& context) {
             return Read(context, *source, args[3]);
         }
     } else if (args.value(0) == QLatin1String("write") && args.size() == 3) {
-        return Write(context, *source, args[2]);
+        return Write(context, *source, args[2], false);
+    } else if (args.value(0) == QLatin1String("write") && args.size() == 4 &&
+               args[3] == QLatin1String("--cut")) {
+        return Write(context, *source, args[2], true);
     }
     return Usage(context);
 }

@@ -5,9 +5,9 @@
 #include "telvora/cli/cli.h"
 #include "telvora/cli/cli_context.h"
 #include "telvora/phonebook/phone_book_store.h"
-#include "telvora/sms/composer_rules.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
+#include "telvora/sms/message_plan.h"
 #include "telvora/sms/sms_reader.h"
 #include "telvora/sms/sms_sender.h"
 #include "telvora/sms/sms_texts.h"
@@ -16,7 +16,7 @@ namespace telvora {
 namespace {
 
 constexpr char kSendUsage[] =
-    "usage: telvora-cli sms send NUMBER TEXT [--long]  (TEXT - reads standard input)\n";
+    "usage: telvora-cli sms send NUMBER TEXT [--long] [--ascii]  (TEXT - reads standard input)\n";
 constexpr char kListUsage[] =
     "usage: telvora-cli sms list [--delete] [--csv FILE] [--tsv] [--phonebook FILE]\n";
 
@@ -34,14 +34,25 @@ QString ReadStandardInput() {
 
 int RunSend(CliContext& context, QStringList args) {
     const bool longText = args.removeAll(QStringLiteral("--long")) > 0;
+    const bool ascii = args.removeAll(QStringLiteral("--ascii")) > 0;
     if (args.size() != 2) {
         context.err << kSendUsage;
         return kExitUsage;
     }
-    const QString text =
-        sms::CarriableText(args[1] == QLatin1String("-") ? ReadStandardInput() : args[1]);
+    const QString text = args[1] == QLatin1String("-") ? ReadStandardInput() : args[1];
+    const sms::MessagePlan plan = sms::PlanMessage(text, ascii);
+    if (!longText && plan.partCount() > 1 && !plan.tooLong()) {
+        context.err << context.text(sms::kTextNeedsLong).arg(plan.partCount()) << '\n';
+        return kExitUsage;
+    }
+    if (!plan.replaced.isEmpty()) {
+        context.err << context.text(sms::kTextReplacedByQuestion)
+                           .arg(sms::ReplacedCharactersText(plan.replaced))
+                    << '\n';
+    }
     sms::SmsSender sender(context.link, context.messages, context.language);
-    switch (sender.Send(args[0], text, longText)) {
+    sender.setAskAboutReplaced(false);
+    switch (sender.Send(args[0], text, longText, ascii)) {
         case sms::SendOutcome::Sent:
             context.out << context.text(sms::kTextMessageSent) << '\n';
             return kExitOk;

@@ -131,17 +131,38 @@ constexpr TextRow kTexts[] = {
      "Nic nebylo odesláno.",
      "The recipient's number may hold only digits (at most 20), blanks, a leading + and the "
      "signs - / ( ). Nothing was sent."},
-    {101, "Text je delší než 160 znaků jedné zprávy. Povolte delší zprávy. Nic nebylo odesláno.",
-     "The text is longer than the 160 characters of one message. Allow longer messages. "
-     "Nothing was sent."},
-    {102, "Text se nevejde do 9 zpráv. Nic nebylo odesláno.",
-     "The text does not fit in 9 messages. Nothing was sent."},
+    {101, "Text se nevejde do jedné zprávy. Povolte delší zprávy. Nic nebylo odesláno.",
+     "The text does not fit in one message. Allow longer messages. Nothing was sent."},
+    {102, "Text se nevejde do 10 zpráv. Nic nebylo odesláno.",
+     "The text does not fit in 10 messages. Nothing was sent."},
     {103, "Zpráva byla odeslána.", "The message was sent."},
     {104, "Některé zprávy se nepodařilo v telefonu smazat; zůstaly v něm.",
      "Some messages could not be deleted from the phone; they are still there."},
     {105, "Soubor %1 nelze zapsat.", "The file %1 cannot be written."},
     {106, "Text zprávy je prázdný. Nic nebylo odesláno.",
      "The message text is empty. Nothing was sent."},
+    // Any text: characters replaced, the counter, long messages in parts, the CSV file.
+    {116, "Bez &diakritiky", "&Without diacritics"},
+    {117, "Odeslat přesto?", "Send anyway?"},
+    {118, "Soubor %1 již existuje. Ano: připojit zprávy na jeho konec. Ne: soubor nahradit.",
+     "The file %1 already exists. Yes: add the messages at its end. No: replace the file."},
+    {119, "Tyto znaky nelze odeslat bez diakritiky a budou nahrazeny znakem ?: %1",
+     "These characters cannot be sent without diacritics and become ?: %1"},
+    {120, "znak", "char."},
+    {121, "znaky", "chars."},
+    {122, "znaků", "chars."},
+    {123, "zpráva", "message"},
+    {124, "zprávy", "messages"},
+    {125, "zpráv", "messages"},
+    {126, "GSM", "GSM"},
+    {127, "Unicode", "Unicode"},
+    {128, "Odesláno částí zprávy: %1 z %2. Část %3 telefon nepřijal, další části nebyly odeslány.",
+     "Parts of the message sent: %1 of %2. The phone did not accept part %3; the later parts "
+     "were not sent."},
+    {129,
+     "Text se nevejde do jedné zprávy (potřebuje jich %1); dlouhý text odešlete s volbou "
+     "--long. Nic nebylo odesláno.",
+     "The text takes %1 messages; send a long text with --long. Nothing was sent."},
     // Phone book: files, reading and upload.
     {130, "Soubor %1 nelze zapsat. Nic nebylo změněno.",
      "The file %1 cannot be written. Nothing was changed."},
@@ -161,6 +182,21 @@ constexpr TextRow kTexts[] = {
     {138, "Paměť má jen %1 pozic, další záznamy nebyly zapsány.",
      "The memory has only %1 positions; further entries were not written."},
     {139, "Zapsáno záznamů: %1.", "Entries written: %1."},
+    // Phone book: names and numbers over the phone's limits, erased positions.
+    {160,
+     "Tato jména jsou delší, než telefon dovolí (%1 znaků): %2\nZkrátit je? (Ne: nic nebude "
+     "zapsáno, jména můžete upravit.)",
+     "These names are longer than the phone allows (%1 characters): %2\nCut them? (No: nothing "
+     "is written, and you can edit the names.)"},
+    {161,
+     "Tato jména jsou delší, než telefon dovolí (%1 znaků): %2. Nic nebylo zapsáno; zkraťte je "
+     "nebo použijte --cut.",
+     "These names are longer than the phone allows (%1 characters): %2. Nothing was written; "
+     "shorten them or use --cut."},
+    {162, "Tato čísla jsou delší, než telefon dovolí (%1 znaků): %2. Nic nebylo zapsáno.",
+     "These numbers are longer than the phone allows (%1 characters): %2. Nothing was written."},
+    {163, "Vymazáno pozic: %1.", "Positions erased: %1."},
+    {164, "&Přidat", "Ne&w entry"},
     // Calls and ring tones from the command line.
     {170, "Telefonní číslo smí obsahovat jen číslice, na začátku případně +.",
      "A phone number may hold digits only, with an optional leading +."},

@@ -378,7 +378,21 @@ void SimulatedPhone::finishPdu(QList<Output>& out) {
     const int reference = m_state.nextReference;
     m_state.nextReference = reference % 255 + 1;
     m_state.sent.append(SentMessage{reference, pdu, info->number, info->text});
+    storeAsReceived(pdu);
     emitAnswer(ok({"+CMGS: " + QByteArray::number(reference)}), fault, out);
+}
+
+void SimulatedPhone::storeAsReceived(const QByteArray& submitPdu) {
+    const std::optional<QByteArray> deliver =
+        deliverFromSubmit(submitPdu, m_state.serviceCentre, QDateTime::currentDateTime());
+    MessageStore& store = m_state.stores["ME"];
+    int index = 1;
+    while (index <= store.capacity && store.messages.contains(index)) {
+        ++index;
+    }
+    if (deliver && index <= store.capacity) {
+        store.messages.insert(index, StoredMessage{kReceivedUnread, *deliver});
+    }
 }
 
 Answer SimulatedPhone::execute(const QByteArray& command) {

@@ -64,6 +64,10 @@ private:
     void handlePduByte(char c, QList<Output>& out);
     void handleLine(const QByteArray& line, QList<Output>& out);
     void finishPdu(QList<Output>& out);
+    // A message the phone sent comes back into its own "ME" store as a
+    // received one from the number it went to, so that a sent text can be
+    // listed; nothing is stored when the store is full.
+    void storeAsReceived(const QByteArray& submitPdu);
     void emitAnswer(const Answer& answer, const std::optional<Fault>& fault, QList<Output>& out);
     std::optional<Fault> faultFor(const QByteArray& upperLine) const;
     QByteArray noise(int count);

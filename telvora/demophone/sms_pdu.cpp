@@ -333,4 +333,43 @@ std::optional<SubmitInfo> decodeSubmit(const QByteArray& hex) {
     return info;
 }
 
+std::optional<QByteArray> deliverFromSubmit(const QByteArray& submitHex,
+                                            const QString& serviceCentre, const QDateTime& time) {
+    if (!decodeSubmit(submitHex)) {
+        return std::nullopt;
+    }
+    const QByteArray pdu = QByteArray::fromHex(submitHex);
+    qsizetype i = 1 + static_cast<unsigned char>(pdu.at(0));
+    const int first = static_cast<unsigned char>(pdu.at(i++));
+    const int validityFormat = (first >> 3) & 0x03;
+    ++i;  // message reference
+    const int digitCount = static_cast<unsigned char>(pdu.at(i));
+    const QByteArray address = pdu.mid(i, 2 + (digitCount + 1) / 2);
+    i += address.size();
+    const QByteArray identifierAndCoding = pdu.mid(i, 2);
+    i += 2 + (validityFormat == 2 ? 1 : (validityFormat == 0 ? 0 : 7));
+    const QByteArray userData = pdu.mid(i);  // length octet and data
+
+    DeliverMessage stamp;
+    stamp.serviceCentre = serviceCentre;
+    stamp.sender = QStringLiteral("1");
+    stamp.time = time;
+    stamp.text = QStringLiteral("x");
+    const std::optional<QByteArray> model = encodeDeliver(stamp, nullptr);
+    if (!model) {
+        return std::nullopt;
+    }
+    // The model's service-centre part and time stamp, the rest from the SUBMIT.
+    const QByteArray modelOctets = QByteArray::fromHex(*model);
+    const qsizetype centre = 1 + static_cast<unsigned char>(modelOctets.at(0));
+    const QByteArray timestamp = modelOctets.mid(centre + 1 + 3 + 2, 7);
+    QByteArray deliver = modelOctets.left(centre);
+    deliver += static_cast<char>(0x04 | (first & 0x40));
+    deliver += address;
+    deliver += identifierAndCoding;
+    deliver += timestamp;
+    deliver += userData;
+    return deliver.toHex().toUpper();
+}
+
 }  // namespace phonesim

@@ -50,6 +50,14 @@ struct SubmitInfo {
 // it. nullopt when it is not hex or its fields do not fit its length.
 std::optional<SubmitInfo> decodeSubmit(const QByteArray& hex);
 
+// The SMS-DELIVER PDU a recipient gets for an SMS-SUBMIT PDU (hex, with its
+// service-centre part): the destination becomes the originating address,
+// protocol identifier, data coding, user-data header and user data are
+// kept, and `time` is the service-centre time stamp. nullopt when the
+// SUBMIT is malformed.
+std::optional<QByteArray> deliverFromSubmit(const QByteArray& submitHex,
+                                            const QString& serviceCentre, const QDateTime& time);
+
 // Octets of a PDU after its service-centre part, as AT+CMGS and AT+CMGL count
 // them; -1 when the hex text is malformed.
 int tpduLength(const QByteArray& hex);

@@ -87,8 +87,15 @@ bool frmeditname::eventFilter(QObject* watched, QEvent* event) {
         // editing keys pass; a typed character must pass the box's filter.
         const QList<uint> typed = key->text().toUcs4();
         if (!typed.isEmpty() && typed.front() >= 32 && !(key->modifiers() & Qt::ControlModifier)) {
-            const bool accept =
-                watched == m_name ? AcceptNameKey(typed.front()) : AcceptNumberKey(typed.front());
+            QString rest = m_phone->text();
+            qsizetype position = m_phone->cursorPosition();
+            if (m_phone->hasSelectedText()) {
+                position = m_phone->selectionStart();
+                rest.remove(position, m_phone->selectedText().size());
+            }
+            const bool accept = watched == m_name
+                                    ? AcceptNameKey(typed.front())
+                                    : AcceptNumberKeyAt(typed.front(), rest, position);
             return !accept;
         }
     }

@@ -32,8 +32,8 @@ struct ButtonText {
     int toolTip;  // 0: none
 };
 constexpr ButtonText kButtons[] = {
-    {"cmbUp", 62, 63},    {"cmbDown", 64, 65}, {"cmbdel", 66, 0},
-    {"cmbdelall", 67, 0}, {"cmbToSim", 68, 0}, {"cmbToPhone", 69, 0},
+    {"cmbUp", 62, 63},  {"cmbDown", 64, 65}, {"cmbdel", 66, 0},     {"cmbdelall", 67, 0},
+    {"cmbAdd", 164, 0}, {"cmbToSim", 68, 0}, {"cmbToPhone", 69, 0},
 };
 
 int Pixels(int twips) {
@@ -109,6 +109,7 @@ void frmUpload::buildControls() {
     connect(button("cmbDown"), &QPushButton::clicked, this, [this] { MoveEntry(-1); });
     connect(button("cmbdel"), &QPushButton::clicked, this, &frmUpload::DeleteEntry);
     connect(button("cmbdelall"), &QPushButton::clicked, this, &frmUpload::DeleteAll);
+    connect(button("cmbAdd"), &QPushButton::clicked, this, &frmUpload::AddEntry);
     connect(button("cmbToSim"), &QPushButton::clicked, this,
             [this] { UploadTo(PhoneBookSource::Sim); });
     connect(button("cmbToPhone"), &QPushButton::clicked, this,
@@ -229,10 +230,22 @@ void frmUpload::EditEntry() {
     setCurrentRow(row, kNameColumn);
 }
 
+void frmUpload::AddEntry() {
+    frmeditname dialog(m_shell.language(), QString(), QString(), this);
+    m_editRunner(dialog);
+    if (dialog.result() != QDialog::Accepted ||
+        (dialog.name().trimmed().isEmpty() && dialog.number().trimmed().isEmpty())) {
+        return;
+    }
+    const qsizetype row = m_editor.AddEntry(dialog.name(), dialog.number());
+    showRows();
+    setCurrentRow(row, kNameColumn);
+}
+
 void frmUpload::UploadTo(PhoneBookSource memory) {
     QList<UploadEntry> entries;
     for (const EditorRow& row : m_editor.rows()) {
-        entries.append({row.name, row.number});
+        entries.append({row.name, row.number, row.position});
     }
     setCursor(Qt::WaitCursor);
     bool progressShown = false;

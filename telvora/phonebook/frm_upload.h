@@ -34,6 +34,8 @@ public:
     void SortBy(int option);
     // The edit dialog for the current row.
     void EditEntry();
+    // The edit dialog for a new entry, added at the end when confirmed.
+    void AddEntry();
     // Writes the grid to the SIM or the phone memory.
     void UploadTo(PhoneBookSource memory);
     void ApplyLanguage(Language language);

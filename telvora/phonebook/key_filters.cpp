@@ -19,6 +19,13 @@ bool AcceptNumberKey(char32_t code) {
     return code < 32 || (code >= U'0' && code <= U'9');
 }
 
+bool AcceptNumberKeyAt(char32_t code, const QString& text, qsizetype position) {
+    if (code == U'+') {
+        return position == 0 && !text.startsWith(QLatin1Char('+'));
+    }
+    return AcceptNumberKey(code);
+}
+
 namespace {
 
 template <typename Accept>
@@ -39,7 +46,8 @@ QString FilterNameText(const QString& text) {
 }
 
 QString FilterNumberText(const QString& text) {
-    return FilterPrintable(text, AcceptNumberKey);
+    const QString digits = FilterPrintable(text, AcceptNumberKey);
+    return text.trimmed().startsWith(QLatin1Char('+')) ? QLatin1Char('+') + digits : digits;
 }
 
 }  // namespace telvora

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "telvora/phonebook/czech_collation.h"
+
 namespace telvora {
 
 QByteArray MemoryCode(PhoneBookSource source) {
@@ -13,7 +15,7 @@ void SortPhoneBook(PhoneBookList& list, PhoneBookSortKind kind) {
     if (kind == PhoneBookSortKind::ByName) {
         std::stable_sort(list.begin(), list.end(),
                          [](const PhoneBookEntry& a, const PhoneBookEntry& b) {
-                             return QString::compare(a.name, b.name, Qt::CaseInsensitive) < 0;
+                             return CzechLess(a.name, b.name);
                          });
     } else {
         std::stable_sort(list.begin(), list.end(),

@@ -31,7 +31,7 @@ QByteArray MemoryCode(PhoneBookSource source);
 
 enum class PhoneBookSortKind { ByName = 0, ByPosition = 1 };
 
-// By name as text, ignoring letter case; or by position by numeric value.
+// By name in Czech order (czech_collation.h); or by position by numeric value.
 // Entries with equal keys keep their order.
 void SortPhoneBook(PhoneBookList& list, PhoneBookSortKind kind);
 

@@ -14,5 +14,10 @@ inline constexpr int kTextNoSuchMemory = 136;
 inline constexpr int kTextReadFailed = 137;
 inline constexpr int kTextMemoryTooSmall = 138;
 inline constexpr int kTextEntriesWritten = 139;
+// Names and numbers over the phone's limits: "%1" the limit, "%2" the texts.
+inline constexpr int kTextNamesTooLong = 160;     // the window's question: cut them?
+inline constexpr int kTextNamesTooLongCli = 161;  // names --cut
+inline constexpr int kTextNumbersTooLong = 162;
+inline constexpr int kTextPositionsErased = 163;  // "%1" positions
 
 }  // namespace telvora

@@ -41,6 +41,15 @@ void UploadEditor::ClearAll() {
     }
 }
 
+qsizetype UploadEditor::AddEntry(const QString& name, const QString& number) {
+    int fill = 0;
+    for (const EditorRow& row : m_rows) {
+        fill = std::max(fill, row.fill);
+    }
+    m_rows.append(EditorRow{fill + 1, name.trimmed(), number.trimmed(), 0});
+    return m_rows.size() - 1;
+}
+
 void UploadEditor::SetEntry(qsizetype row, const QString& name, const QString& number) {
     if (row < 0 || row >= m_rows.size()) {
         return;

@@ -16,7 +16,7 @@ struct EditorRow {
     int fill = 0;  // 1, 2, 3, ... given when the editor is filled; shown as "1."
     QString name;
     QString number;
-    qint16 position = 0;  // the position the row's entry had when filled
+    qint16 position = 0;  // the position the row's entry had when filled; 0 for a new one
 
     friend bool operator==(const EditorRow&, const EditorRow&) = default;
 };
@@ -37,6 +37,9 @@ public:
     // (the next one, or the same when it is the last).
     qsizetype ClearEntry(qsizetype row);
     void ClearAll();
+    // A new entry at the end, with the next fill number and no position
+    // (the upload gives it the lowest free one). Returns its row.
+    qsizetype AddEntry(const QString& name, const QString& number);
     // Stores an edit of `row`: the texts without surrounding blanks.
     void SetEntry(qsizetype row, const QString& name, const QString& number);
 

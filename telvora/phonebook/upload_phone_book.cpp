@@ -4,6 +4,7 @@
 
 #include "telvora/phonebook/phone_book_answer.h"
 #include "telvora/phonebook/phone_book_texts.h"
+#include "telvora/phonebook/upload_plan.h"
 
 namespace telvora {
 namespace {
@@ -17,6 +18,8 @@ UploadPhoneBookResult Outcome(Status status) {
 }
 
 constexpr int kTextUploading = 75;
+// "+CME ERROR: 22", not found: how some phones answer a read of an empty memory.
+constexpr int kNotFound = 22;
 
 }  // namespace
 
@@ -74,23 +77,62 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
         m_setup.messages.error(m_setup.text(kTextNoLimits));
         return Outcome(Status::Failed);
     }
-    const qsizetype highest = std::max<qsizetype>(0, ParseHighestPosition(range.text));
+    const int highest = std::max<int>(0, ParseHighestPosition(range.text));
+
+    // What the memory holds now, so that only changes are written.
+    const int readMs = PhoneBookReadLimitMs(range.text, characterSet.mode(), limits.readBaseMs,
+                                            limits.lineCharsPerSecond);
+    const PhoneAnswer records =
+        highest > 0 ? AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest), readMs)
+                    : PhoneAnswer{CollectResult::Marker, {}};
+    const std::optional<FinalResult> readError = records.error();
+    if (!records.ok() &&
+        !(readError && readError->kind == FinalKind::CmeError && readError->code == kNotFound)) {
+        m_setup.messages.error(records.failureText(m_setup.language) + '\n' +
+                               m_setup.text(kTextReadFailed));
+        return Outcome(Status::Failed);
+    }
+    const PhoneBookList present = ParsePhoneBookRecords(records.text, characterSet.mode()).entries;
+
+    PhoneBookList wanted;
+    for (const UploadEntry& entry : entries) {
+        wanted.append(PhoneBookEntry{entry.position, entry.name, entry.number});
+    }
+    UploadPlan plan = PlanUpload(present, wanted, highest, *sizes, m_cutLongNames);
+    if (!plan.longNumbers.isEmpty()) {
+        m_setup.messages.error(m_setup.text(kTextNumbersTooLong)
+                                   .arg(sizes->maxNumber)
+                                   .arg(plan.longNumbers.join(QStringLiteral(", "))));
+        return Outcome(Status::TooLong);
+    }
+    if (!plan.longNames.isEmpty() && !m_cutLongNames) {
+        const QString names = plan.longNames.join(QStringLiteral(", "));
+        if (!m_setup.confirm) {
+            m_setup.messages.error(
+                m_setup.text(kTextNamesTooLongCli).arg(sizes->maxName).arg(names));
+            return Outcome(Status::TooLong);
+        }
+        if (!m_setup.messages.askYesNo(
+                MessageBoxes::Kind::Info,
+                m_setup.text(kTextNamesTooLong).arg(sizes->maxName).arg(names))) {
+            return Outcome(Status::TooLong);
+        }
+        plan = PlanUpload(present, wanted, highest, *sizes, true);
+    }
 
     UploadPhoneBookResult result = Outcome(Status::Done);
-    const qsizetype count = std::min(highest, entries.size());
-    result.beyondMemory = static_cast<int>(entries.size() - count);
-    emit progress(progressText(0, entries.size()));
-    for (int position = 1; position <= count; ++position) {
-        emit progress(progressText(position, entries.size()));
-        const UploadEntry& entry = entries[position - 1];
-        const PhoneAnswer written = AskPhone(
-            lease,
-            WriteEntryCommand(position, entry.number, entry.name, *sizes, characterSet.mode()),
-            limits.shortMs);
+    result.beyondMemory = plan.beyondMemory;
+    emit progress(progressText(0, plan.changes.size()));
+    for (qsizetype i = 0; i < plan.changes.size(); ++i) {
+        const PhoneBookChange& change = plan.changes[i];
+        emit progress(progressText(static_cast<int>(i + 1), plan.changes.size()));
+        const PhoneAnswer written =
+            AskPhone(lease, ChangeCommand(change, characterSet.mode()), limits.shortMs);
         if (written.ok()) {
             ++result.written;
+            result.erased += change.erase ? 1 : 0;
         } else if (written.result == CollectResult::PhoneError) {
-            result.failedPositions.append(position);
+            result.failedPositions.append(change.position);
         } else {
             // Silent or gone: the positions after it would fail the same way.
             m_setup.messages.error(written.failureText(m_setup.language));
@@ -101,9 +143,9 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
     return result;
 }
 
-QString UploadPhoneBook::progressText(int position, qsizetype entries) const {
-    return m_setup.text(kTextUploading) + QLatin1Char(' ') + QString::number(position) +
-           QLatin1Char('/') + QString::number(entries + 1);
+QString UploadPhoneBook::progressText(int change, qsizetype changes) const {
+    return m_setup.text(kTextUploading) + QLatin1Char(' ') + QString::number(change) +
+           QLatin1Char('/') + QString::number(changes);
 }
 
 }  // namespace telvora

@@ -1,8 +1,12 @@
 #pragma once
-// UploadPhoneBook: writes a list of entries into one phone-book memory,
-// entry i to position i, within the phone's limits. A position the phone
-// refuses is reported at the end and the upload goes on with the next one;
-// a phone that stops answering ends it.
+// UploadPhoneBook: makes one phone-book memory hold exactly a list of
+// entries. It reads what the memory holds, plans the changes (upload_plan.h:
+// entries keep their positions, new ones take the lowest free position,
+// positions no longer used are erased) and writes only those. A name or
+// number over the phone's limits stops it before anything is written,
+// unless names are to be cut. A position the phone refuses is reported at
+// the end and the upload goes on with the next one; a phone that stops
+// answering ends it.
 
 #include <QList>
 #include <QObject>
@@ -16,6 +20,7 @@ namespace telvora {
 struct UploadEntry {
     QString name;
     QString number;
+    qint16 position = 0;  // where the entry was read from; 0: a new entry
 };
 
 struct UploadPhoneBookResult {
@@ -25,9 +30,11 @@ struct UploadPhoneBookResult {
         NotConnected,  // text 38 shown
         PortBusy,      // text 82 shown
         Failed,        // stopped before or while writing; the reason shown
+        TooLong,       // names or numbers over the phone's limits; nothing written
     };
     Status status = Status::Failed;
-    int written = 0;             // positions the phone accepted
+    int written = 0;             // positions the phone accepted (entries written or erased)
+    int erased = 0;              // of them, positions erased
     QList<int> failedPositions;  // positions the phone refused
     int beyondMemory = 0;        // entries for which the memory has no position
 };
@@ -40,9 +47,14 @@ public:
 
     UploadPhoneBookResult run(PhoneBookSource memory, const QList<UploadEntry>& entries);
 
+    // Names over the phone's limit are cut without asking (telvora-cli --cut).
+    // Otherwise the window asks whether to cut them, and the command line
+    // (no questions) refuses the upload.
+    void setCutLongNames(bool cut) { m_cutLongNames = cut; }
+
 signals:
-    // "Nahrávám 2/4": text 75, the position being written and the number of
-    // entries plus one (the editor's rows with its heading).
+    // "Nahrávám 2/4": text 75, the change being made and the number of
+    // changes.
     void progress(const QString& text);
 
 private:
@@ -51,6 +63,7 @@ private:
     QString progressText(int position, qsizetype entries) const;
 
     PhoneBookCommandSetup m_setup;
+    bool m_cutLongNames = false;
 };
 
 }  // namespace telvora

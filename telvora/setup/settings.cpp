@@ -11,6 +11,7 @@ constexpr char kGroup[] = "Conf";
 constexpr char kPortKey[] = "port";
 constexpr char kLanguageKey[] = "langver";
 constexpr char kDeviceKey[] = "device";
+constexpr char kWithoutDiacriticsKey[] = "withoutdiacritics";
 
 }  // namespace
 
@@ -30,6 +31,8 @@ StoredSettings SettingsStore::read() const {
     stored.port = m_settings->value(kPortKey).toString();
     stored.language = LeadingNumber(m_settings->value(kLanguageKey).toString());
     stored.device = m_settings->value(kDeviceKey).toString();
+    stored.withoutDiacritics =
+        m_settings->value(kWithoutDiacriticsKey).toString() == QLatin1String("1");
     m_settings->endGroup();
     return stored;
 }
@@ -44,6 +47,10 @@ bool SettingsStore::setLanguage(int language) {
 
 bool SettingsStore::setDevice(const QString& device) {
     return write(kDeviceKey, device);
+}
+
+bool SettingsStore::setWithoutDiacritics(bool on) {
+    return write(kWithoutDiacriticsKey, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString SettingsStore::fileName() const {

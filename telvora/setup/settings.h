@@ -11,6 +11,8 @@
 //            built-in demo phone; empty or missing means "use port". When the
 //            user picks a device, "port" keeps its previous value, or "1" if
 //            it was empty, so that older readers still see a configured port.
+//   withoutdiacritics  "1" when messages are sent without diacritics (the
+//            editor's check box), else "0" or missing.
 
 #include <QString>
 #include <memory>
@@ -25,6 +27,7 @@ struct StoredSettings {
     QString port;      // as stored: "1".."4" or empty
     int language = 0;  // numeric value of "langver"; 0 when missing or not a number
     QString device;    // as stored; empty when missing
+    bool withoutDiacritics = false;
 };
 
 class SettingsStore {
@@ -43,6 +46,7 @@ public:
     bool setPort(const QString& port);
     bool setLanguage(int language);
     bool setDevice(const QString& device);
+    bool setWithoutDiacritics(bool on);
     // Where the settings live, for messages and documentation.
     QString fileName() const;
 

@@ -142,6 +142,11 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
                                  [this](PortLease& lease) { return CheckLink(&lease); }};
     auto* smsPanel = new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
     connect(this, &frmMain::languageApplied, smsPanel, &sms::SmsPanel::ApplyLanguage);
+    if (m_settings) {
+        smsPanel->setWithoutDiacriticsSetting(
+            m_settings->read().withoutDiacritics,
+            [this](bool on) { m_settings->setWithoutDiacritics(on); });
+    }
     InstallPhoneBook();
 }
 

@@ -1,104 +1,78 @@
 #include "telvora/sms/composer_rules.h"
 
-#include "telvora/sms/gsm_alphabet.h"
-#include "telvora/sms/submit_pdu.h"
+#include "telvora/sms/message_plan.h"
 
 namespace telvora::sms {
 namespace {
 
-constexpr int kReplyQuoteSeptets = 150;
+constexpr int kReplyQuoteCharacters = 150;
+
+// `count` moved back by one when it would end between a surrogate pair.
+qsizetype WholeCharacters(const QString& text, qsizetype count) {
+    if (count > 0 && count < text.size() && text[count - 1].isHighSurrogate() &&
+        text[count].isLowSurrogate()) {
+        return count - 1;
+    }
+    return count;
+}
+
+// The largest k in [0, high] for which `fits(k)` holds, given that it holds
+// for 0 and that a smaller k never fits less.
+template <typename Fits>
+qsizetype LargestFitting(qsizetype high, Fits fits) {
+    qsizetype low = 0;
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (fits(middle)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low;
+}
 
 }  // namespace
 
 bool KeepTypedCharacter(QChar c) {
-    if (c == u'\r' || c == u'\n') {
-        return false;
-    }
-    if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-        return true;
-    }
-    return IsGsmPrintable(c);
+    return c != u'\r' && c != u'\n';
 }
 
-QString CarriableText(QStringView text) {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n' || c == u'\t') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-                ++i;
-            }
-            result.append(u' ');
-        } else if (IsGsmPrintable(c)) {
-            result.append(c);
-        } else {
-            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-                ++i;
-            }
-            result.append(u'?');
-        }
-    }
-    return result;
+bool FitsEditor(QStringView text, bool longMode, bool withoutDiacritics) {
+    const MessagePlan plan = PlanMessage(text, withoutDiacritics);
+    return plan.partCount() <= (longMode ? kMaxMessageParts : 1);
 }
 
-int EditorLimit(bool longMode) {
-    return longMode ? kLongTextSeptets : kMessageSeptets;
-}
-
-bool FitsEditor(QStringView text, bool longMode) {
-    const int septets = GsmSeptetCount(text);
-    if (septets > EditorLimit(longMode)) {
-        return false;
+QString FitEdit(const QString& text, int position, int added, bool longMode,
+                bool withoutDiacritics) {
+    if (FitsEditor(text, longMode, withoutDiacritics)) {
+        return text;
     }
-    return !longMode || PartCount(ToGsmSeptets(text)) <= kMaxParts;
-}
-
-QString FitEdit(const QString& text, int position, int added, bool longMode) {
-    QString result = text;
-    position = qBound(0, position, int(result.size()));
-    added = qBound(0, added, int(result.size()) - position);
-    while (added > 0 && !FitsEditor(result, longMode)) {
-        result.remove(position + added - 1, 1);
-        --added;
+    const qsizetype at = qBound(0, position, int(text.size()));
+    const qsizetype span = qBound(0, added, int(text.size() - at));
+    const QString before = text.left(at);
+    const QString inserted = text.mid(at, span);
+    const QString after = text.mid(at + span);
+    const auto withKept = [&](qsizetype kept) {
+        return before + inserted.left(WholeCharacters(inserted, kept)) + after;
+    };
+    if (FitsEditor(before + after, longMode, withoutDiacritics)) {
+        const qsizetype kept = LargestFitting(span, [&](qsizetype k) {
+            return FitsEditor(withKept(k), longMode, withoutDiacritics);
+        });
+        return withKept(kept);
     }
-    if (!FitsEditor(result, longMode)) {
-        result = CutToSeptets(result, EditorLimit(longMode));
-        while (!result.isEmpty() && !FitsEditor(result, longMode)) {
-            result.chop(1);
-        }
-    }
-    return result;
-}
-
-QString CutToSeptets(const QString& text, int septets) {
-    int used = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int size = qMax(1, GsmSeptetsOf(text[i]));
-        if (used + size > septets) {
-            return text.left(i);
-        }
-        used += size;
-    }
-    return text;
-}
-
-CounterView EditorCounter(QStringView text, bool longMode) {
-    CounterView view;
-    view.canSend = !text.isEmpty();
-    if (longMode) {
-        view.value = qMax(1, PartCount(ToGsmSeptets(text)));
-        view.captionText = 25;
-        view.showChars = false;
-    } else {
-        view.value = kMessageSeptets - GsmSeptetCount(text);
-    }
-    return view;
+    // Even the text without the edit is too long (the mode changed): its end goes.
+    const QString rest = before + after;
+    const qsizetype length = LargestFitting(rest.size(), [&](qsizetype n) {
+        return FitsEditor(QStringView(rest).left(n), longMode, withoutDiacritics);
+    });
+    return rest.left(WholeCharacters(rest, length));
 }
 
 QString ReplyText(const QString& receivedText) {
     return QStringLiteral("Re: ") +
-           CutToSeptets(CarriableText(receivedText.left(kReplyQuoteSeptets)), kReplyQuoteSeptets) +
+           receivedText.left(WholeCharacters(receivedText, kReplyQuoteCharacters)) +
            QStringLiteral(" ...");
 }
 

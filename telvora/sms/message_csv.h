@@ -12,6 +12,9 @@
 
 namespace telvora::sms {
 
+// The UTF-8 byte-order mark a new message file starts with.
+inline constexpr char kCsvByteOrderMark[] = "\xEF\xBB\xBF";
+
 // One line of the file, CR LF included.
 QByteArray CsvLine(const QString& time, const QString& sender, const QString& text);
 

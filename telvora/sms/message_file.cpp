@@ -6,17 +6,31 @@
 
 namespace telvora::sms {
 
-bool AppendMessagesCsv(const QString& path, const QList<MessageRow>& rows, QString* error) {
+bool WriteMessagesCsv(const QString& path, const QList<MessageRow>& rows, CsvSaveMode mode,
+                      QString* error) {
     QFile file(path);
-    const QByteArray lines = MessagesCsv(rows);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(lines) != lines.size() ||
-        !file.flush()) {
+    const bool replace = mode == CsvSaveMode::Replace;
+    const QIODevice::OpenMode openMode =
+        QIODevice::WriteOnly | (replace ? QIODevice::Truncate : QIODevice::Append);
+    if (!file.open(openMode)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    QByteArray bytes = file.size() == 0 ? QByteArray(kCsvByteOrderMark) : QByteArray();
+    bytes += MessagesCsv(rows);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         if (error) {
             *error = file.errorString();
         }
         return false;
     }
     return true;
+}
+
+bool AppendMessagesCsv(const QString& path, const QList<MessageRow>& rows, QString* error) {
+    return WriteMessagesCsv(path, rows, CsvSaveMode::Append, error);
 }
 
 }  // namespace telvora::sms

@@ -1,14 +1,16 @@
 #include "telvora/sms/sms_panel.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTextDocument>
 
@@ -18,10 +20,10 @@
 #include "telvora/sms/composer_rules.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
+#include "telvora/sms/message_plan.h"
 #include "telvora/sms/sms_reader.h"
 #include "telvora/sms/sms_sender.h"
 #include "telvora/sms/sms_texts.h"
-#include "telvora/sms/submit_pdu.h"
 
 namespace telvora::sms {
 namespace {
@@ -39,6 +41,27 @@ QTableWidgetItem* ReadOnlyItem(const QString& text, Qt::Alignment alignment = {}
         item->setTextAlignment(alignment);
     }
     return item;
+}
+
+// Puts `widget` right after `anchor` in the layout that holds `anchor`.
+bool InsertAfter(QLayout* layout, QWidget* anchor, QWidget* widget) {
+    if (!layout) {
+        return false;
+    }
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() == anchor) {
+            if (auto* box = qobject_cast<QBoxLayout*>(layout)) {
+                box->insertWidget(i + 1, widget);
+                return true;
+            }
+            return false;
+        }
+        if (InsertAfter(item->layout(), anchor, widget)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsEnterKey(const QKeyEvent& key) {
@@ -63,10 +86,18 @@ SmsPanel::SmsPanel(const MainControls& ui, AtLink& link, MessageBoxes& messages,
     : QObject(parent), m_ui(ui), m_link(link), m_messages(messages), m_hooks(std::move(hooks)) {
     setObjectName(QStringLiteral("SmsPanel"));
     m_saveDialog = [this](const QString& title, const QString& folder, const QString& filter) {
-        // No overwrite question: saving appends to an existing file.
+        // The dialog asks nothing: the panel asks whether to append or replace.
         return QFileDialog::getSaveFileName(m_hooks.window, title, folder, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
+    m_withoutDiacritics = new QCheckBox(m_ui.CheckDelsi160->parentWidget());
+    m_withoutDiacritics->setObjectName(QStringLiteral("CheckBezDiakritiky"));
+    if (!InsertAfter(m_ui.CheckDelsi160->parentWidget()->layout(), m_ui.CheckDelsi160,
+                     m_withoutDiacritics)) {
+        m_withoutDiacritics->hide();  // a window without the editor's layout
+    }
+    m_withoutDiacritics->setText(text(kTextWithoutDiacritics));
+    connect(m_withoutDiacritics, &QCheckBox::clicked, this, &SmsPanel::CheckBezDiakritiky_Click);
     m_ui.txtSMS->installEventFilter(this);
     m_ui.flexSMS->installEventFilter(this);
     connect(m_ui.txtSMS->document(), &QTextDocument::contentsChange, this,
@@ -96,6 +127,26 @@ bool SmsPanel::longMode() const {
     return m_ui.CheckDelsi160->isChecked();
 }
 
+bool SmsPanel::withoutDiacritics() const {
+    return m_withoutDiacritics->isChecked();
+}
+
+void SmsPanel::setWithoutDiacriticsSetting(bool on, std::function<void(bool)> store) {
+    m_withoutDiacritics->setChecked(on);
+    m_storeWithoutDiacritics = std::move(store);
+    UpdateCounter();
+}
+
+void SmsPanel::CheckBezDiakritiky_Click() {
+    if (m_storeWithoutDiacritics) {
+        m_storeWithoutDiacritics(withoutDiacritics());
+    }
+    // The text stays as typed: it may now take more messages, which the
+    // counter shows and the send refuses.
+    m_ui.txtSMS->setFocus();
+    UpdateCounter();
+}
+
 bool SmsPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
         return QObject::eventFilter(watched, event);
@@ -123,12 +174,10 @@ void SmsPanel::txtSMS_Change() {
         return;
     }
     const QString typed = m_ui.txtSMS->toPlainText();
-    const QString carried = CarriableText(typed);
-    // A pasted emoji shrinks to one "?": the edit's span shrinks with it.
-    const int added = m_editAdded - int(typed.size() - carried.size());
-    const QString fitted = FitEdit(carried, m_editPosition, qMax(0, added), longMode());
+    const QString fitted =
+        FitEdit(typed, m_editPosition, m_editAdded, longMode(), withoutDiacritics());
     if (fitted != typed) {
-        const int kept = qMax(0, added - int(carried.size() - fitted.size()));
+        const int kept = qMax(0, m_editAdded - int(typed.size() - fitted.size()));
         setEditorText(fitted, m_editPosition + kept);
     }
     UpdateCounter();
@@ -144,17 +193,19 @@ void SmsPanel::setEditorText(const QString& text, int cursor) {
 }
 
 void SmsPanel::UpdateCounter() {
-    const CounterView view = EditorCounter(m_ui.txtSMS->toPlainText(), longMode());
-    m_ui.lblZbyva->setText(QString::number(view.value));
-    m_ui.lblzbyvachar->setText(text(view.captionText));
-    m_ui.lblchars->setText(view.showChars ? text(24) : QString());
-    m_ui.cmbOdeslat->setEnabled(view.canSend && !m_link.Busy());
+    const QString typed = m_ui.txtSMS->toPlainText();
+    const CounterLabels counter =
+        MessageCounter(PlanMessage(typed, withoutDiacritics()), m_hooks.language());
+    m_ui.lblzbyvachar->setText(counter.caption);
+    m_ui.lblZbyva->setText(counter.value);
+    m_ui.lblchars->setText(counter.rest);
+    m_ui.cmbOdeslat->setEnabled(!typed.isEmpty() && !m_link.Busy());
 }
 
 void SmsPanel::CheckDelsi160_Click() {
     if (!longMode()) {
         const QString text = m_ui.txtSMS->toPlainText();
-        const QString cut = CutToSeptets(text, kMessageSeptets);
+        const QString cut = FitEdit(text, 0, 0, false, withoutDiacritics());
         if (cut != text) {
             setEditorText(cut, int(cut.size()));
         }
@@ -178,7 +229,8 @@ void SmsPanel::cmbOdeslat_Click() {
     SmsSender sender(m_link, m_messages, m_hooks.language());
     sender.setLinkCheck(m_hooks.checkLink);
     sender.setProgress(m_hooks.showProgress);
-    const SendOutcome outcome = sender.Send(number, m_ui.txtSMS->toPlainText(), longMode());
+    const SendOutcome outcome =
+        sender.Send(number, m_ui.txtSMS->toPlainText(), longMode(), withoutDiacritics());
     if (m_hooks.window) {
         m_hooks.window->unsetCursor();
     }
@@ -250,6 +302,7 @@ void SmsPanel::setHeadings() {
 }
 
 void SmsPanel::ApplyLanguage() {
+    m_withoutDiacritics->setText(text(kTextWithoutDiacritics));
     setHeadings();
     UpdateCounter();
 }
@@ -290,14 +343,20 @@ QList<MessageRow> SmsPanel::rowsInList() const {
 }
 
 void SmsPanel::mni_ulozsms_Click() {
-    const QString chosen = m_saveDialog(text(42), QCoreApplication::applicationDirPath(),
-                                        QStringLiteral("MS Excel (*.csv)"));
+    const QString chosen =
+        m_saveDialog(text(42), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                     QStringLiteral("MS Excel (*.csv)"));
     if (chosen.isEmpty()) {
         return;
     }
     const QString path = CsvFilePath(chosen);
+    const CsvSaveMode mode =
+        !QFileInfo::exists(path) ||
+                m_messages.askYesNo(MessageBoxes::Kind::Info, text(kTextCsvExists).arg(path))
+            ? CsvSaveMode::Append
+            : CsvSaveMode::Replace;
     QString error;
-    if (!AppendMessagesCsv(path, rowsInList(), &error)) {
+    if (!WriteMessagesCsv(path, rowsInList(), mode, &error)) {
         m_messages.error(text(kTextCsvNotWritten).arg(path) + u' ' + error);
     }
 }

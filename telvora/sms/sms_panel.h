@@ -13,6 +13,8 @@
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_rows.h"
 
+class QCheckBox;
+class QLayout;
 class QTableWidget;
 class QWidget;
 
@@ -46,10 +48,16 @@ public:
              QObject* parent = nullptr);
 
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
+    // The stored state of "Bez diakritiky" and where a change of it goes.
+    void setWithoutDiacriticsSetting(bool on, std::function<void(bool)> store);
+
+    // "Bez diakritiky" / "Without diacritics", under CheckDelsi160.
+    QCheckBox* CheckBezDiakritiky() const { return m_withoutDiacritics; }
 
     void cmbOdeslat_Click();
     void cmbClear_Click();
     void CheckDelsi160_Click();
+    void CheckBezDiakritiky_Click();
     void cmbNactiSMS_Click();
     void flexSMS_Click(int row);
     void flexSMS_DblClick(int row);
@@ -71,12 +79,15 @@ private:
     void setHeadings();
     QString text(int n) const { return UiText(m_hooks.language(), n); }
     bool longMode() const;
+    bool withoutDiacritics() const;
 
     const MainControls& m_ui;
     AtLink& m_link;
     MessageBoxes& m_messages;
     SmsWindowHooks m_hooks;
     SaveDialog m_saveDialog;
+    QCheckBox* m_withoutDiacritics = nullptr;
+    std::function<void(bool)> m_storeWithoutDiacritics;
     bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
     int m_editPosition = 0;    // where the last change of txtSMS was made
     int m_editAdded = 0;       // and how many characters it added

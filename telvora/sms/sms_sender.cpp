@@ -1,10 +1,14 @@
 #include "telvora/sms/sms_sender.h"
 
+#include <QRandomGenerator>
+#include <atomic>
+
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/gsm_alphabet.h"
+#include "telvora/sms/message_plan.h"
 #include "telvora/sms/sms_texts.h"
 #include "telvora/sms/submit_pdu.h"
 
@@ -34,31 +38,40 @@ void SelectPduMode(PortLease& lease) {
 SmsSender::SmsSender(AtLink& link, MessageBoxes& messages, Language language)
     : m_link(link), m_messages(messages), m_language(language), m_linkCheck(DefaultLinkCheck) {}
 
-SendOutcome SmsSender::Send(const QString& number, const QString& messageText, bool longText) {
+int NextConcatenationReference() {
+    static std::atomic<int> next{static_cast<int>(QRandomGenerator::global()->bounded(256))};
+    return next.fetch_add(1) % 256;
+}
+
+SendOutcome SmsSender::Send(const QString& number, const QString& messageText, bool longText,
+                            bool withoutDiacritics) {
+    m_partsSent = 0;
     const std::optional<QString> digits = CleanRecipientNumber(number);
     if (!digits) {
         m_messages.error(text(kTextBadRecipient));
         return SendOutcome::InvalidInput;
     }
-    const QByteArray septets = ToGsmSeptets(messageText);
-    if (septets.isEmpty()) {
+    const MessagePlan plan = PlanMessage(messageText, withoutDiacritics);
+    if (plan.parts.isEmpty()) {
         m_messages.error(text(kTextEmptyMessage));
         return SendOutcome::InvalidInput;
     }
-    QList<QByteArray> parts;
-    if (longText) {
-        parts = SplitIntoParts(septets);
-        if (parts.size() > kMaxParts) {
-            m_messages.error(text(kTextTooLongForParts));
-            return SendOutcome::InvalidInput;
-        }
-    } else {
-        if (septets.size() > kMessageSeptets) {
-            m_messages.error(text(kTextTooLongForOne));
-            return SendOutcome::InvalidInput;
-        }
-        parts = {septets};
+    if (plan.tooLong()) {
+        m_messages.error(text(kTextTooLongForParts));
+        return SendOutcome::InvalidInput;
     }
+    if (!longText && plan.partCount() > 1) {
+        m_messages.error(text(kTextTooLongForOne));
+        return SendOutcome::InvalidInput;
+    }
+    if (m_askAboutReplaced && !plan.replaced.isEmpty() &&
+        !m_messages.askYesNo(
+            MessageBoxes::Kind::Info,
+            text(kTextReplacedByQuestion).arg(ReplacedCharactersText(plan.replaced)) + '\n' +
+                text(kTextSendAnyway))) {
+        return SendOutcome::InvalidInput;
+    }
+    const QList<QByteArray> pdus = BuildSubmitPdus(*digits, plan, NextConcatenationReference());
 
     std::optional<PortLease> lease = m_link.tryAcquire();
     if (!lease) {
@@ -70,25 +83,31 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
         return SendOutcome::NotConnected;
     }
     SelectPduMode(*lease);
-    const QString count = QString::number(parts.size());
-    for (qsizetype i = 0; i < parts.size(); ++i) {
+    const QString count = QString::number(pdus.size());
+    for (qsizetype i = 0; i < pdus.size(); ++i) {
         if (m_progress) {
             m_progress(text(39) + u' ' + QString::number(i + 1) + u'/' + count);
         }
-        if (!SendSmsPdu(*lease, *digits, parts[i])) {
-            m_messages.error(text(41));
+        if (!SendPdu(*lease, pdus[i])) {
+            // Which parts went out matters once some did: the rest never will.
+            m_messages.error(i == 0 ? text(41)
+                                    : text(kTextPartsSent).arg(i).arg(pdus.size()).arg(i + 1));
             return SendOutcome::Failed;
         }
+        ++m_partsSent;
     }
     return SendOutcome::Sent;
 }
 
 bool SmsSender::SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayView septets) {
+    return SendPdu(lease, BuildSubmitPdu(digits, septets));
+}
+
+bool SmsSender::SendPdu(PortLease& lease, const QByteArray& pdu) {
     if (!m_linkCheck(lease)) {
         m_messages.error(text(76));
         return false;
     }
-    const QByteArray pdu = BuildSubmitPdu(digits, septets);
     if (!lease.SendCommand("AT+CMGS=" + QByteArray::number(SubmitLength(pdu)))) {
         return false;
     }

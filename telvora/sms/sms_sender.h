@@ -1,7 +1,8 @@
 #pragma once
-// Sending a message: the text is mapped to the GSM alphabet, cut into
-// numbered parts when long text is allowed, and each part goes to the phone
-// as an SMS-SUBMIT PDU after "AT+CMGS=". The window's send button and
+// Sending a message: the text is planned (message_plan.h: 7-bit or UCS2,
+// one message or a concatenated one of up to 10 parts) and each part goes
+// to the phone as an SMS-SUBMIT PDU after "AT+CMGS=", the next only after
+// the phone accepted the previous one. The window's send button and
 // "telvora-cli sms send" both run Send(). Failures are shown through the
 // message boxes in the given language; the caller gets the outcome.
 
@@ -24,7 +25,8 @@ enum class SendOutcome {
     Failed,        // the phone refused or did not answer; later parts were not sent
     NotConnected,  // the link check failed before anything was sent
     PortBusy,      // another command holds the port; nothing was written
-    InvalidInput,  // bad number, empty or too long text; nothing was written
+    InvalidInput,  // bad number, empty or too long text, or "?" for some characters
+                   // the user did not accept; nothing was written
 };
 
 class SmsSender {
@@ -39,14 +41,24 @@ public:
     void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
-    // Sends `text` to `number`. Without `longText` a text over 160 septets is
-    // refused; with it the text goes in parts "1/n" ... "n/n" of 157 septets.
-    SendOutcome Send(const QString& number, const QString& text, bool longText);
+    // Whether characters that become "?" are asked about before sending
+    // (the window) or only named (the command line names them itself).
+    void setAskAboutReplaced(bool ask) { m_askAboutReplaced = ask; }
+
+    // Sends `text` to `number`. Without `longText` a text that needs more
+    // than one message is refused; with it the text goes as one concatenated
+    // message. `withoutDiacritics` folds letters to their base letters.
+    SendOutcome Send(const QString& number, const QString& text, bool longText,
+                     bool withoutDiacritics = false);
+    // Parts the phone accepted in the last Send.
+    int partsSent() const { return m_partsSent; }
 
     // One message of at most 160 septets to `digits` over a held port; shows
     // text 76 when the phone does not answer the link check and text 77 when
     // it does not answer the message in time. True when the phone accepted it.
     bool SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayView septets);
+    // One ready SMS-SUBMIT PDU over a held port, with the same reports.
+    bool SendPdu(PortLease& lease, const QByteArray& pdu);
 
 private:
     QString text(int n) const { return UiText(m_language, n); }
@@ -56,7 +68,13 @@ private:
     Language m_language;
     LinkCheck m_linkCheck;
     Progress m_progress;
+    bool m_askAboutReplaced = true;
+    int m_partsSent = 0;
 };
+
+// The reference of the next concatenated message: a new one each time,
+// starting at a random value so that two runs of the program differ.
+int NextConcatenationReference();
 
 }  // namespace sms
 }  // namespace telvora

@@ -10,5 +10,17 @@ inline constexpr int kTextMessageSent = 103;
 inline constexpr int kTextNotAllDeleted = 104;
 inline constexpr int kTextCsvNotWritten = 105;
 inline constexpr int kTextEmptyMessage = 106;
+inline constexpr int kTextWithoutDiacritics = 116;
+inline constexpr int kTextSendAnyway = 117;
+inline constexpr int kTextCsvExists = 118;           // holds "%1" for the file
+inline constexpr int kTextReplacedByQuestion = 119;  // holds "%1" for the characters
+// The counter: "znak", "znaky", "znaků" by count (English: one and more).
+inline constexpr int kTextCharsOne = 120;
+// "zpráva", "zprávy", "zpráv".
+inline constexpr int kTextMessagesOne = 123;
+inline constexpr int kTextGsmEncoding = 126;
+inline constexpr int kTextUcs2Encoding = 127;
+inline constexpr int kTextPartsSent = 128;  // "%1" parts of "%2" went out; part "%3" refused
+inline constexpr int kTextNeedsLong = 129;  // "%1" parts; names --long
 
 }  // namespace telvora::sms

@@ -1,35 +1,8 @@
 #include "telvora/sms/submit_pdu.h"
 
-#include "telvora/sms/gsm_alphabet.h"
 #include "telvora/sms/pdu_codec.h"
 
 namespace telvora::sms {
-namespace {
-
-// Where each part of `septets` ends (exclusive).
-QList<qsizetype> PartEnds(QByteArrayView septets) {
-    QList<qsizetype> ends;
-    qsizetype start = 0;
-    while (start < septets.size()) {
-        qsizetype end = qMin<qsizetype>(start + kPartTextSeptets, septets.size());
-        // Count escapes from the start: an escape at end - 1 would lose its code.
-        if (end < septets.size()) {
-            bool pendingEscape = false;
-            for (qsizetype i = start; i < end; ++i) {
-                pendingEscape = !pendingEscape && septets[i] == kGsmEscape;
-            }
-            if (pendingEscape) {
-                --end;
-            }
-        }
-        ends.append(end);
-        start = end;
-    }
-    return ends;
-}
-
-}  // namespace
-
 std::optional<QString> CleanRecipientNumber(const QString& number) {
     QString digits;
     bool plusSeen = false;
@@ -59,26 +32,45 @@ QByteArray BuildSubmitPdu(const QString& digits, QByteArrayView septets) {
     return pdu;
 }
 
+QList<QByteArray> BuildSubmitPdus(const QString& digits, const MessagePlan& plan, int reference) {
+    const bool concatenated = plan.parts.size() > 1;
+    const bool ucs2 = plan.encoding == TextEncoding::Ucs2;
+    QByteArray head = concatenated ? "005100" : "001100";
+    const QByteArray count = QByteArray::number(digits.size(), 16).toUpper();
+    head += count.size() < 2 ? '0' + count : count;
+    head += "91";
+    head += SwapSemiOctets(digits.toLatin1());
+    head += ucs2 ? "0008AD" : "0000AD";
+
+    QList<QByteArray> pdus;
+    for (qsizetype i = 0; i < plan.parts.size(); ++i) {
+        QByteArray header;
+        if (concatenated) {
+            header = QByteArray("\x05\x00\x03", 3);
+            header += static_cast<char>(reference & 0xFF);
+            header += static_cast<char>(plan.parts.size());
+            header += static_cast<char>(i + 1);
+        }
+        const QByteArray& part = plan.parts[i];
+        QByteArray userData;
+        if (ucs2) {
+            const QByteArray octets = header + part;
+            QByteArray length = QByteArray::number(octets.size(), 16).toUpper();
+            userData = (length.size() < 2 ? '0' + length : length) + octets.toHex().toUpper();
+        } else if (concatenated) {
+            // Seven septets of room: the six header octets and one fill bit.
+            userData = PackSeptets(QByteArray(7, '\0') + part);
+            userData.replace(2, 12, header.toHex().toUpper());
+        } else {
+            userData = PackSeptets(part);
+        }
+        pdus.append(head + userData);
+    }
+    return pdus;
+}
+
 int SubmitLength(QByteArrayView pdu) {
     return static_cast<int>(pdu.size() / 2) - 1;
-}
-
-QList<QByteArray> SplitIntoParts(QByteArrayView septets) {
-    const QList<qsizetype> ends = PartEnds(septets);
-    const QByteArray total = ToGsmSeptets(QString::number(ends.size()));
-    QList<QByteArray> parts;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < ends.size(); ++i) {
-        QByteArray part = ToGsmSeptets(QString::number(i + 1)) + '/' + total;
-        part += septets.sliced(start, ends[i] - start);
-        parts.append(part);
-        start = ends[i];
-    }
-    return parts;
-}
-
-int PartCount(QByteArrayView septets) {
-    return static_cast<int>(PartEnds(septets).size());
 }
 
 }  // namespace telvora::sms

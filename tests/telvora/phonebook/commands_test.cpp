@@ -8,6 +8,7 @@
 #include "phonebook_fakes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/phone_book_texts.h"
 #include "telvora/phonebook/read_phone_book.h"
 #include "telvora/phonebook/upload_phone_book.h"
 #include "tests/telvora/link/scripted_port.h"
@@ -224,41 +225,78 @@ TEST(PhoneBookScriptedTest, NotFoundAnswerMeansAnEmptyMemory) {
 
 // ---- upload ----
 
-TEST_F(PhoneBookCommandTest, ThreeEntriesAreThreeWritesWithProgress) {
+TEST_F(PhoneBookCommandTest, OnlyChangesAreWrittenAndUnusedPositionsErased) {
+    auto& book = phone().phoneBooks["SM"].entries;
+    book.clear();
+    book.insert(1, {"5550123", 129, "Jan"});
+    book.insert(3, {"5550456", 129, "Eva"});
+    book.insert(7, {"155", 129, "Hasiči"});
     QStringList progress;
     const UploadPhoneBookResult result =
         upload(PhoneBookSource::Sim,
-               {{"Jan", "5550123"}, {QString::fromUtf8("Řehoř Čapek"), "+12025550123"}, {"", ""}},
+               {{"Jan", "5550123", 1},
+                {QString::fromUtf8("Řehoř Čapek"), "+12025550123", 0},
+                {"", "", 3}},  // cleared in the editor
                &progress);
     ASSERT_EQ(result.status, UploadStatus::Done) << boxes.errors.join('|').toStdString();
     EXPECT_EQ(result.written, 3);
+    EXPECT_EQ(result.erased, 2);
     EXPECT_EQ(progress,
-              (QStringList{"Uploading 0/4", "Uploading 1/4", "Uploading 2/4", "Uploading 3/4"}));
+              (QStringList{"Uploading 0/3", "Uploading 1/3", "Uploading 2/3", "Uploading 3/3"}));
     EXPECT_EQ(m_port->commands("AT+CPBW="),
-              (QList<QByteArray>{"AT+CPBW=?", "AT+CPBW=1,\"5550123\",,\"004A0061006E\"",
-                                 "AT+CPBW=2,\"+12025550123\",,\"01580065006800"
+              (QList<QByteArray>{"AT+CPBW=?",
+                                 "AT+CPBW=2,\"+12025550123\",145,\"01580065006800"
                                  "6F01590020010C00610070006500"
                                  "6B\"",
-                                 "AT+CPBW=3,\"\",,\"\""}));
-    const auto& entries = phone().phoneBooks["SM"].entries;
-    EXPECT_EQ(entries.value(2).name, QString::fromUtf8("Řehoř Čapek"));
-    EXPECT_EQ(entries.value(2).number, "+12025550123");
-    EXPECT_FALSE(entries.contains(3));  // a cleared entry empties its position
-    EXPECT_EQ(entries.value(4).name, QString::fromUtf8("Tomáš Černý"));  // beyond: kept
+                                 "AT+CPBW=3", "AT+CPBW=7"}));
+    EXPECT_EQ(book.keys(), (QList<int>{1, 2}));
+    EXPECT_EQ(book.value(2).name, QString::fromUtf8("Řehoř Čapek"));
+    EXPECT_EQ(book.value(2).number, "+12025550123");
+    EXPECT_EQ(book.value(2).type, 145);
     EXPECT_EQ(phone().characterSet, "GSM");
     EXPECT_EQ(boxes.questions, QStringList{Text(73) + '\n' + Text(74)});
 }
 
-TEST_F(PhoneBookCommandTest, NamesAndNumbersAreCutToThePhonesLimits) {
+TEST_F(PhoneBookCommandTest, WhatWasReadIsWrittenBackWithoutAChange) {
+    const ReadPhoneBookResult read = this->read(PhoneBookSource::Sim);
+    ASSERT_EQ(read.status, ReadStatus::Read);
+    const auto before = phone().phoneBooks["SM"].entries;
+    QList<UploadEntry> entries;
+    for (const PhoneBookEntry& entry : read.entries) {
+        entries.prepend({entry.name, entry.number, entry.position});  // any order
+    }
+    const UploadPhoneBookResult result = upload(PhoneBookSource::Sim, entries);
+    EXPECT_EQ(result.status, UploadStatus::Done);
+    EXPECT_EQ(result.written, 0);
+    EXPECT_EQ(m_port->commands("AT+CPBW="), QList<QByteArray>{"AT+CPBW=?"});
+    EXPECT_EQ(phone().phoneBooks["SM"].entries.keys(), before.keys());
+}
+
+TEST_F(PhoneBookCommandTest, NamesOverTheLimitAreCutOnlyWhenTheUserAgrees) {
+    phone().phoneBooks["SM"].entries.clear();
     phone().phoneBooks["SM"].nameLength = 18;
-    phone().phoneBooks["SM"].numberLength = 5;
     const QString longName = QString::fromUtf8("Žaneta Šťastná-Bartošová");  // 24 letters
+    boxes.answers = {true, false};                                           // go on; do not cut
+    EXPECT_EQ(upload(PhoneBookSource::Sim, {{longName, "1234567"}}).status, UploadStatus::TooLong);
+    EXPECT_EQ(m_port->commands("AT+CPBW="), QList<QByteArray>{"AT+CPBW=?"});
+    ASSERT_EQ(boxes.questions.size(), 2);
+    EXPECT_EQ(boxes.questions[1], Text(kTextNamesTooLong).arg(18).arg(longName));
+
+    boxes.answers = {true, true};  // go on; cut
     ASSERT_EQ(upload(PhoneBookSource::Sim, {{longName, "1234567"}}).written, 1);
     EXPECT_EQ(phone().phoneBooks["SM"].entries.value(1).name, longName.left(18));
-    EXPECT_EQ(phone().phoneBooks["SM"].entries.value(1).number, "12345");
+}
+
+TEST_F(PhoneBookCommandTest, NumbersOverTheLimitAreNeverCut) {
+    phone().phoneBooks["SM"].numberLength = 5;
+    const auto before = phone().phoneBooks["SM"].entries;
+    EXPECT_EQ(upload(PhoneBookSource::Sim, {{"Jan", "1234567"}}).status, UploadStatus::TooLong);
+    EXPECT_EQ(boxes.errors, QStringList{Text(kTextNumbersTooLong).arg(5).arg("1234567")});
+    EXPECT_EQ(phone().phoneBooks["SM"].entries.keys(), before.keys());
 }
 
 TEST_F(PhoneBookCommandTest, RefusedPositionIsReportedAndTheRestWritten) {
+    phone().phoneBooks["ME"].entries.clear();
     fault("AT+CPBW=2,", FaultKind::Error);
     const UploadPhoneBookResult result =
         upload(PhoneBookSource::PhoneMemory, {{"A", "1"}, {"B", "2"}, {"C", "3"}});
@@ -270,6 +308,7 @@ TEST_F(PhoneBookCommandTest, RefusedPositionIsReportedAndTheRestWritten) {
 }
 
 TEST_F(PhoneBookCommandTest, SilentPhoneEndsTheUpload) {
+    phone().phoneBooks["SM"].entries.clear();
     fault("AT+CPBW=2,", FaultKind::Silent);
     const UploadPhoneBookResult result =
         upload(PhoneBookSource::Sim, {{"A", "1"}, {"B", "2"}, {"C", "3"}});

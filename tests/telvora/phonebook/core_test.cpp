@@ -291,7 +291,13 @@ TEST(KeyFilters, NameAndNumberBoxesAcceptTheirKeys) {
     EXPECT_FALSE(AcceptNumberKey(U'+'));
     EXPECT_FALSE(AcceptNumberKey(U'a'));
 
-    EXPECT_EQ(FilterNumberText("+420 603-12"), "42060312");
+    EXPECT_TRUE(AcceptNumberKeyAt(U'+', "420", 0));
+    EXPECT_FALSE(AcceptNumberKeyAt(U'+', "420", 1));
+    EXPECT_FALSE(AcceptNumberKeyAt(U'+', "+420", 0));
+    EXPECT_TRUE(AcceptNumberKeyAt(U'7', "+420", 4));
+    EXPECT_EQ(FilterNumberText("+420 603-12"), "+42060312");
+    EXPECT_EQ(FilterNumberText(" +420+1"), "+4201");
+    EXPECT_EQ(FilterNumberText("420+1"), "4201");
     EXPECT_EQ(FilterNameText(QString::fromUtf8("Jiří \"Jirka\"\tX")),
               QString::fromUtf8("Jiří JirkaX"));
 }

@@ -3,11 +3,13 @@
 // phone.
 
 #include <gtest/gtest.h>
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "phonebook_fakes.h"
 #include "telvora/link/at_link.h"
@@ -136,34 +138,71 @@ TEST_F(PhonesimPhoneBookTest, EmptyOrFailingReadLeavesTheFile) {
 
 TEST_F(PhonesimPhoneBookTest, CommandLineReadsAndWritesPhoneBooks) {
     const QString state = folder.filePath("after.json");
-    Simulator simulator({"--save", state, "--fault", "AT+CPBW=2,=error"});
+    Simulator simulator({"--save", state, "--fault", "AT+CPBW=4,=error"});
 
     const CliRun list = RunCli(simulator.device(), {"pb", "read", "sm"});
     ASSERT_EQ(list.code, 0) << list.err.toStdString();
     EXPECT_EQ(list.out.count('\n'), 10);
     EXPECT_TRUE(list.out.startsWith(QString::fromUtf8("1\tMartina Dvořáková\t+420603123456\n")));
 
+    // Read, then write back: the phone stays exactly as it was.
+    const QString sm = folder.filePath("sm.tpb");
+    ASSERT_EQ(RunCli(simulator.device(), {"pb", "read", "sm", "--out", sm}).code, 0);
+    const CliRun same = RunCli(simulator.device(), {"pb", "write", "sm", sm});
+    EXPECT_EQ(same.code, 0) << same.err.toStdString();
+    EXPECT_EQ(same.out.trimmed(), UiText(Language::English, 139).arg(0));
+    EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "sm"}).out, list.out);
+
+    // A line taken out of the file takes exactly that entry off the phone.
+    PhoneBookList entries = LoadPhoneBookFile(sm).content.entries;
+    const auto tomas = std::find_if(entries.begin(), entries.end(),
+                                    [](const PhoneBookEntry& e) { return e.position == 4; });
+    ASSERT_NE(tomas, entries.end());
+    entries.erase(tomas);
+    ASSERT_TRUE(SavePhoneBookFile(sm, entries));
+    const CliRun removed = RunCli(simulator.device(), {"pb", "write", "sm", sm});
+    EXPECT_EQ(removed.code, 0) << removed.err.toStdString();
+    QStringList expected = list.out.split('\n', Qt::SkipEmptyParts);
+    expected.removeAt(3);
+    EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "sm"}).out.split('\n', Qt::SkipEmptyParts),
+              expected);
+
+    // Another book to the phone memory: kept positions, a new entry in the
+    // lowest free one, the rest erased; position 4 is refused.
     const QString upload = folder.filePath("upload.tpb");
     ASSERT_TRUE(SavePhoneBookFile(
         upload,
-        {{9, QString::fromUtf8("Čestmír"), "111"}, {4, "Refused", "222"}, {1, "C", "333"}}));
+        {{9, QString::fromUtf8("Čestmír"), "111"}, {4, "Refused", "222"}, {0, "C", "+333"}}));
     const CliRun write = RunCli(simulator.device(), {"pb", "write", "me", upload});
     EXPECT_EQ(write.code, 1);
-    EXPECT_EQ(write.err.trimmed(), UiText(Language::English, 135).arg("2"));
-    EXPECT_EQ(write.out.trimmed(), UiText(Language::English, 139).arg(2));
-
+    EXPECT_EQ(write.err.trimmed(), UiText(Language::English, 135).arg("4"));
+    EXPECT_EQ(write.out.trimmed(),
+              UiText(Language::English, 139).arg(2) + '\n' + UiText(Language::English, 163).arg(5));
     const QString saved = folder.filePath("me.tpb");
     ASSERT_EQ(RunCli(simulator.device(), {"pb", "read", "me", "--out", saved}).code, 0);
-    const PhoneBookList me = LoadPhoneBookFile(saved).content.entries;
-    ASSERT_GE(me.size(), 2);
-    EXPECT_EQ(me[0], (PhoneBookEntry{1, QString::fromUtf8("Čestmír"), "111"}));
-    EXPECT_EQ(me[1], (PhoneBookEntry{2, "Sarah Miller (work)", "+14155550123"}));  // kept
-    EXPECT_EQ(me[2], (PhoneBookEntry{3, "C", "333"}));
+    EXPECT_EQ(LoadPhoneBookFile(saved).content.entries,
+              (PhoneBookList{{1, "C", "+333"}, {9, QString::fromUtf8("Čestmír"), "111"}}));
 
     EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "xx"}).code, 2);
     simulator.stop();
     const QJsonObject after = QJsonDocument::fromJson(FileBytes(state)).object();
     EXPECT_EQ(after.value("characterSet").toString(), "GSM");
+}
+
+TEST_F(PhonesimPhoneBookTest, CommandLineRefusesLongNamesUnlessToldToCut) {
+    Simulator simulator({});
+    const QString file = folder.filePath("long.tpb");
+    const QString name = QString::fromUtf8("Žaneta Šťastná-Bartošová");
+    ASSERT_TRUE(SavePhoneBookFile(file, {{1, name, "123"}}));
+    const CliRun refused = RunCli(simulator.device(), {"pb", "write", "sm", file});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.err.trimmed(), UiText(Language::English, 161).arg(18).arg(name));
+    EXPECT_TRUE(RunCli(simulator.device(), {"pb", "read", "sm"})
+                    .out.startsWith(QString::fromUtf8("1\tMartina Dvořáková")));
+    const CliRun cut = RunCli(simulator.device(), {"pb", "write", "sm", file, "--cut"});
+    EXPECT_EQ(cut.code, 0) << cut.err.toStdString();
+    EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "sm"}).out,
+              "1\t" + name.left(18) + "\t123\n");
 }
 
 }  // namespace

@@ -319,14 +319,29 @@ void PhoneBookWindowsTest::editorEditsAndUploads() {
     });
     editor->EditEntry();
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Anna Černá"));
+    editor->setEditRunner([](frmeditname& dialog) {
+        QVERIFY(dialog.txtname()->text().isEmpty());
+        dialog.txtname()->setText(QStringLiteral("Nový"));
+        dialog.txtphone()->setText(QStringLiteral("+420111"));
+        dialog.cmbOK()->click();
+    });
+    editor->button("cmbAdd")->click();
+    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("3."));
+    QCOMPARE(grid->currentRow(), 2);
 
     rig.boxes.answers = {true};
     editor->button("cmbToPhone")->click();
     const auto& entries = rig.port->phone().state().phoneBooks["ME"].entries;
     QCOMPARE(entries.value(1).name, QStringLiteral("Anna Černá"));
     QCOMPARE(entries.value(1).number, QStringLiteral("+12025550123"));
+    QCOMPARE(entries.value(1).type, 145);
     QCOMPARE(entries.value(2).name, QStringLiteral("Ben"));
-    QCOMPARE(rig.window->working().Label1()->text(), QStringLiteral("Uploading 2/3"));
+    // The memory holds exactly the editor's entries: the new one in the
+    // lowest free position, three written, five erased.
+    QCOMPARE(entries.keys(), (QList<int>{1, 2, 3}));
+    QCOMPARE(entries.value(3).name, QStringLiteral("Nový"));
+    QCOMPARE(rig.window->working().Label1()->text(), QStringLiteral("Uploading 8/8"));
     QVERIFY(!rig.window->working().isVisible());
     QVERIFY(rig.boxes.errors.isEmpty());
     QCOMPARE(Names(rig.panel->list()), (QStringList{"Ann", "Ben"}));
@@ -337,14 +352,14 @@ void PhoneBookWindowsTest::editDialogFiltersKeys() {
     dialog.show();
     Type(dialog.txtname(), QStringLiteral("Jiří \"Jirka\""));
     QCOMPARE(dialog.txtname()->text(), QStringLiteral("Jiří Jirka"));
-    Type(dialog.txtphone(), QStringLiteral("+420 60a3"));
-    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("420603"));
+    Type(dialog.txtphone(), QStringLiteral("+420 6+0a3"));  // "+" only at the start
+    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("+420603"));
     QTest::keyClick(dialog.txtphone(), Qt::Key_Backspace);
-    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("42060"));
+    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("+42060"));
     dialog.txtphone()->selectAll();
     dialog.txtphone()->insert(QStringLiteral("+1 (555) 0123"));  // as pasted
     emit dialog.txtphone()->textEdited(dialog.txtphone()->text());
-    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("15550123"));
+    QCOMPARE(dialog.txtphone()->text(), QStringLiteral("+15550123"));
     QCOMPARE(dialog.txtname()->maxLength(), 50);
     QCOMPARE(dialog.txtphone()->maxLength(), 100);
     QTest::keyClick(dialog.txtname(), Qt::Key_Return);  // Enter is OK

@@ -208,7 +208,7 @@ void FrmMainTest::languageChangeRelabelsEveryControl() {
         {"mni_razeni_0", false, 7},  {"mni_razeni_1", false, 8}, {"mnu_zpravy", false, 9},
         {"mni_ulozsms", false, 10},  {"mnu_melodie", false, 11}, {"mnu_aplikace", false, 12},
         {"lbltlfseznam", false, 22}, {"lbltlfcislo", false, 14}, {"lbltextzpravy", false, 18},
-        {"lblzbyvachar", false, 23}, {"lblchars", false, 24},    {"cmbPhoneBook", false, 13},
+        {"lblzbyvachar", false, 23}, {"cmbExit", false, 1},      {"cmbPhoneBook", false, 13},
         {"cmbVytocit", false, 15},   {"cmbZavesit", false, 16},  {"cmbZavesit", true, 17},
         {"cmbOdeslat", false, 20},   {"cmbClear", false, 19},    {"cmbNactiSMS", false, 26},
         {"Checkdelete", false, 27},  {"Checkdelete", true, 32},  {"CheckDelsi160", false, 21},
@@ -235,6 +235,8 @@ void FrmMainTest::languageChangeRelabelsEveryControl() {
                          QStringLiteral("%1: %2 instead of %3").arg(row.control, shown, expected)));
         }
         QCOMPARE(rig.window->ui().cmbExit->text(), QStringLiteral("E&xit"));
+        QCOMPARE(Caption(Control(rig.window.get(), QStringLiteral("CheckBezDiakritiky"))),
+                 UiText(language, 116));
     }
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
 }

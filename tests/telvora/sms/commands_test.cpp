@@ -100,9 +100,12 @@ TEST(SmsSendEndToEnd, PdusTheSimulatorReceives) {
               "02E834");
     EXPECT_EQ(pdus[1].mid(6, 10), "05912143F5");
     EXPECT_EQ(pdus[2].mid(6, 16), "0C91246030214365");
-    // The simulator decodes the GSM alphabet on its own.
-    EXPECT_EQ(SentTexts(state).mid(2),
-              (QStringList{QStringLiteral("@$_[€ é?"), "ahoj z vstupu", "?ekl ?ano?"}));
+    // The simulator decodes the GSM alphabet and UCS2 on its own; line
+    // breaks stay, a character outside the alphabet makes the message UCS2.
+    EXPECT_EQ(SentTexts(state).mid(2), (QStringList{QStringLiteral("@$_[€ é?"), "ahoj z\nvstupu",
+                                                    QStringLiteral("Řekl `ano`")}));
+    // Coding 08, then 20 octets of UTF-16 for the 10 characters.
+    EXPECT_EQ(pdus[4].mid(pdus[4].size() - 20 * 2 - 8, 8), "0008AD14");
 }
 
 TEST(SmsSendEndToEnd, RefusedInputSendsNothing) {
@@ -112,13 +115,48 @@ TEST(SmsSendEndToEnd, RefusedInputSendsNothing) {
     EXPECT_EQ(badNumber.err, English(kTextBadRecipient) + '\n');
     auto tooLong = phone.cli({"sms", "send", "123", QString(161, u'x')});
     EXPECT_EQ(tooLong.code, 2);
-    EXPECT_EQ(tooLong.err, English(kTextTooLongForOne) + '\n');
+    EXPECT_EQ(tooLong.err, English(kTextNeedsLong).arg(2) + '\n');
+    EXPECT_TRUE(tooLong.err.contains("--long"));
+    auto tooMany = phone.cli({"sms", "send", "123", QString(1531, u'x'), "--long"});
+    EXPECT_EQ(tooMany.code, 2);
+    EXPECT_EQ(tooMany.err, English(kTextTooLongForParts) + '\n');
+    EXPECT_EQ(phone.cli({"sms", "send", "123", QString(71, u'ř')}).code, 2);
     // "€" takes two septets: 159 letters and one euro sign are 161.
     EXPECT_EQ(phone.cli({"sms", "send", "123", QString(159, u'x') + u'€'}).code, 2);
     EXPECT_EQ(phone.cli({"sms", "send", "123", QString(160, u'x')}).code, 0);
-    EXPECT_EQ(phone.cli({"sms", "send", "123", QString(158, u'y'), "--long"}).code, 0);
+    EXPECT_EQ(phone.cli({"sms", "send", "123", QString(161, u'y'), "--long"}).code, 0);
     const QStringList texts = SentTexts(phone.finalState());
-    EXPECT_EQ(texts, (QStringList{QString(160, u'x'), "1/2" + QString(157, u'y'), "2/2y"}));
+    // The parts as the simulator reads them, headers aside: no "1/2" in the text.
+    EXPECT_EQ(texts, (QStringList{QString(160, u'x'), QString(153, u'y'), QString(8, u'y')}));
+}
+
+TEST(SmsSendEndToEnd, ALongCzechTextReadsBackAsOneMessage) {
+    PhonesimRig phone(Stores({}, {}));
+    const QString czech = QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(4) +
+                          QStringLiteral("Konec 😀\n[ok]");
+    auto sent = phone.cli({"sms", "send", "+420603123456", czech, "--long"});
+    EXPECT_EQ(sent.code, 0) << sent.err.toStdString();
+    const QString plain = QString(200, u'a') + QStringLiteral(" {€}");
+    EXPECT_EQ(phone.cli({"sms", "send", "777", plain, "--long"}).code, 0);
+    auto list = phone.cli({"sms", "list", "--tsv"});
+    EXPECT_EQ(list.code, 0) << list.err.toStdString();
+    const QStringList rows = list.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 2) << list.out.toStdString();
+    QStringList texts;
+    for (const QString& row : rows) {
+        texts << row.section(u'\t', 4).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    }
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{czech, plain}));
+    EXPECT_EQ(SentPdus(phone.finalState()).size(), 3 + 2);
+}
+
+TEST(SmsSendEndToEnd, WithoutDiacriticsNamesWhatBecameAQuestionMark) {
+    PhonesimRig phone(Stores({}, {}));
+    auto sent = phone.cli({"sms", "send", "777", QStringLiteral("Čau, ﬁx 😀 ž"), "--ascii"});
+    EXPECT_EQ(sent.code, 0) << sent.err.toStdString();
+    EXPECT_EQ(sent.err, English(kTextReplacedByQuestion).arg(QStringLiteral("„ﬁ“ „😀“")) + '\n');
+    EXPECT_EQ(SentTexts(phone.finalState()), QStringList{QStringLiteral("Cau, ?x ? z")});
 }
 
 TEST(SmsSendEndToEnd, NetworkRefusalIsReportedAtOnce) {
@@ -143,13 +181,15 @@ TEST(SmsSendInProcess, FailingSecondPartStopsTheRest) {
             phone.phone().addFault(*phonesim::parseFault("AT+CMGS=error", nullptr));
         }
     });
-    const QString text = QString(157, u'a') + QString(157, u'b') + QString(10, u'c');
+    const QString text = QString(153, u'a') + QString(153, u'b') + QString(10, u'c');
     EXPECT_EQ(sender.Send("420603123456", text, true), SendOutcome::Failed);
     EXPECT_EQ(progress, (QStringList{"Odesílám 1/3", "Odesílám 2/3"}));
+    EXPECT_EQ(sender.partsSent(), 1);
     ASSERT_EQ(phone.phone().state().sent.size(), 1);
-    EXPECT_EQ(phone.phone().state().sent[0].text, "1/3" + QString(157, u'a'));
+    EXPECT_EQ(phone.phone().state().sent[0].text, QString(153, u'a'));
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_EQ(boxes.shown[0].text, UiText(Language::Czech, 41));
+    // Which parts went out: the first of three; the second was refused.
+    EXPECT_EQ(boxes.shown[0].text, UiText(Language::Czech, kTextPartsSent).arg(1).arg(3).arg(2));
     EXPECT_EQ(boxes.shown[0].kind, MessageBoxes::Kind::Error);
 }
 
@@ -304,7 +344,8 @@ TEST(SmsDownloadEndToEnd, CliListingsAndTheCsvFileBytes) {
     const QByteArray lines =
         "\"6.12.2026 12:03:41\",\"MojeBanka\",\"Kc\"\r\n"
         "\"28.11.2026 09:15:00\",\"420603123456\",\"Rekl \"\"ano\"\"\na\\b\"\r\n";
-    EXPECT_EQ(file.readAll(), lines + lines);  // the second listing appends
+    // A new file starts with the byte-order mark; the second listing appends.
+    EXPECT_EQ(file.readAll(), "\xEF\xBB\xBF" + lines + lines);
     auto unwritable = phone.cli({"sms", "list", "--csv", phone.dir() + "/no/such/folder/x"});
     EXPECT_EQ(unwritable.code, 1);
     EXPECT_TRUE(unwritable.err.startsWith(

@@ -34,84 +34,50 @@ TEST(SubmitPduTest, RecipientNumberIsCleanedOrRefused) {
     EXPECT_FALSE(CleanRecipientNumber(QString(21, u'1')));
 }
 
-TEST(SplitIntoPartsTest, PartsOf157WithTheirCounter) {
-    EXPECT_TRUE(SplitIntoParts("").isEmpty());
-    EXPECT_EQ(SplitIntoParts("short"), QList<QByteArray>{"1/1short"});
-    const QByteArray exact(157, 'a');
-    EXPECT_EQ(SplitIntoParts(exact), QList<QByteArray>{"1/1" + exact});
-    const QByteArray two = QByteArray(157, 'a') + 'b';
-    EXPECT_EQ(SplitIntoParts(two), (QList<QByteArray>{"1/2" + QByteArray(157, 'a'), "2/2b"}));
-    const QList<QByteArray> nine = SplitIntoParts(QByteArray(kLongTextSeptets, 'c'));
-    ASSERT_EQ(nine.size(), 9);
-    EXPECT_EQ(nine.last(), "9/9" + QByteArray(157, 'c'));
-    for (const QByteArray& part : nine) {
-        EXPECT_EQ(part.size(), kMessageSeptets);
+TEST(ComposerRulesTest, KeyFilterDropsOnlyEnter) {
+    EXPECT_FALSE(KeepTypedCharacter(u'\r'));
+    EXPECT_FALSE(KeepTypedCharacter(u'\n'));
+    for (const QChar c : QStringLiteral("\ba@€é`ř\u0416")) {
+        EXPECT_TRUE(KeepTypedCharacter(c)) << int(c.unicode());
     }
 }
 
-TEST(SplitIntoPartsTest, EscapeAndItsCodeStayInOnePart) {
-    // 156 letters, then "€" (escape + code) would straddle the boundary.
-    const QByteArray septets = QByteArray(156, 'a') + ToGsmSeptets(u"€") + "z";
-    const QList<QByteArray> parts = SplitIntoParts(septets);
-    ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[0], "1/2" + QByteArray(156, 'a'));
-    EXPECT_EQ(parts[1], "2/2" + ToGsmSeptets(u"€") + "z");
-    EXPECT_EQ(PartCount(septets), 2);
+TEST(ComposerRulesTest, WhatFitsFollowsTheEncoding) {
+    EXPECT_TRUE(FitsEditor(QString(160, u'x'), false, false));
+    EXPECT_FALSE(FitsEditor(QString(161, u'x'), false, false));
+    EXPECT_TRUE(FitsEditor(QString(70, u'ř'), false, false));
+    EXPECT_FALSE(FitsEditor(QString(71, u'ř'), false, false));
+    EXPECT_TRUE(FitsEditor(QString(160, u'ř'), false, true));  // folded to 7-bit
+    EXPECT_TRUE(FitsEditor(QString(1530, u'x'), true, false));
+    EXPECT_FALSE(FitsEditor(QString(1531, u'x'), true, false));
+    EXPECT_TRUE(FitsEditor(QString(670, u'ř'), true, false));
+    EXPECT_FALSE(FitsEditor(QString(671, u'ř'), true, false));
 }
 
-TEST(ComposerRulesTest, KeyFilter) {
-    EXPECT_FALSE(KeepTypedCharacter(u'\r'));
-    EXPECT_FALSE(KeepTypedCharacter(u'\n'));
-    EXPECT_TRUE(KeepTypedCharacter(u'\b'));
-    EXPECT_TRUE(KeepTypedCharacter(u'a'));
-    EXPECT_TRUE(KeepTypedCharacter(u'@'));
-    EXPECT_TRUE(KeepTypedCharacter(u'€'));
-    EXPECT_TRUE(KeepTypedCharacter(u'é'));
-    EXPECT_FALSE(KeepTypedCharacter(u'`'));
-    EXPECT_FALSE(KeepTypedCharacter(u'ř'));
-}
-
-TEST(ComposerRulesTest, PastedText) {
-    EXPECT_EQ(CarriableText(u"Dobrý den,\r\nřekl`a"), QStringLiteral("Dobr? den, ?ekl?a"));
-}
-
-TEST(ComposerRulesTest, CounterCountsSeptets) {
-    CounterView view = EditorCounter(u"", false);
-    EXPECT_EQ(view.value, 160);
-    EXPECT_FALSE(view.canSend);
-    EXPECT_EQ(view.captionText, 23);
-    view = EditorCounter(u"a€", false);
-    EXPECT_EQ(view.value, 157);
-    EXPECT_TRUE(view.canSend);
-    view = EditorCounter(u"", true);
-    EXPECT_EQ(view.value, 1);
-    EXPECT_EQ(view.captionText, 25);
-    EXPECT_FALSE(view.showChars);
-    EXPECT_EQ(EditorCounter(QString(158, u'x'), true).value, 2);
-}
-
-TEST(ComposerRulesTest, EditsThatDoNotFitAreRefused) {
+TEST(ComposerRulesTest, AnEditThatDoesNotFitKeepsWhatFits) {
     const QString full(160, u'x');
-    EXPECT_EQ(FitEdit(full, 0, 0, false), full);
-    // A 161st character typed in the middle is taken out again.
-    const QString typed = full.left(10) + u'Y' + full.mid(10);
-    EXPECT_EQ(FitEdit(typed, 10, 1, false), full);
-    // A paste keeps what fits.
+    EXPECT_EQ(FitEdit(full, 0, 0, false, false), full);
+    QString typed = full;
+    typed.insert(10, u'y');
+    EXPECT_EQ(FitEdit(typed, 10, 1, false, false), full);
     const QString pasted = QString(150, u'x') + QString(20, u'p');
-    EXPECT_EQ(FitEdit(pasted, 150, 20, false), QString(150, u'x') + QString(10, u'p'));
-    // "€" takes two septets: at 159 it does not fit.
-    EXPECT_EQ(FitEdit(QString(159, u'x') + u'€', 159, 1, false), QString(159, u'x'));
-    EXPECT_EQ(FitEdit(QString(1500, u'x'), 0, 0, true), QString(kLongTextSeptets, u'x'));
-    EXPECT_EQ(CutToSeptets(QString(158, u'x') + QStringLiteral("€€"), 160),
-              QString(158, u'x') + u'€');
+    EXPECT_EQ(FitEdit(pasted, 150, 20, false, false), QString(150, u'x') + QString(10, u'p'));
+    // One Czech letter turns the text into UCS2: 70 characters then.
+    const QString czech = QString(60, u'x') + QStringLiteral("řeka je dlouhá");
+    EXPECT_EQ(FitEdit(czech, 60, 14, false, false),
+              QString(60, u'x') + QStringLiteral("řeka je dl"));
+    // A pasted pair of units is not cut in half.
+    const QString emoji = QString(69, u'x') + QStringLiteral("😀");
+    EXPECT_EQ(FitEdit(emoji, 69, 2, false, false), QString(69, u'x'));
+    // Long mode switched off: the end is cut.
+    EXPECT_EQ(FitEdit(QString(300, u'x'), 0, 0, false, false), QString(160, u'x'));
 }
 
-TEST(ComposerRulesTest, ReplyQuotesTheStart) {
-    const QString received(200, u'm');
+TEST(ComposerRulesTest, ReplyQuotesTheStartOfTheText) {
+    const QString received = QString(200, u'm');
     EXPECT_EQ(ReplyText(received), "Re: " + QString(150, u'm') + " ...");
     EXPECT_EQ(ReplyText("ok"), "Re: ok ...");
-    const QString wide(150, u'€');
-    EXPECT_EQ(ReplyText(wide), "Re: " + QString(75, u'€') + " ...");
+    EXPECT_EQ(ReplyText(QStringLiteral("Dobrý den")), QStringLiteral("Re: Dobrý den ..."));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,9 +30,13 @@ using telvora::test::FakeMessageBoxes;
 namespace {
 
 struct Rig {
-    explicit Rig(phonesim::PhoneState state = phonesim::demoPhoneState()) {
+    explicit Rig(phonesim::PhoneState state = phonesim::demoPhoneState(),
+                 const std::function<void(SettingsStore&)>& prepare = {}) {
         settings = std::make_unique<SettingsStore>(std::make_unique<QSettings>(
             dir.filePath(QStringLiteral("Telvora.conf")), QSettings::IniFormat));
+        if (prepare) {
+            prepare(*settings);
+        }
         auto port = std::make_unique<phonesim::PhoneSimPort>(std::move(state));
         port->phone().options().latencyMs = 0;
         phone = port.get();
@@ -82,12 +87,15 @@ class SmsPanelTest : public QObject {
 private slots:
     void keyFilterCounterAndLimits();
     void longModeCountsMessagesAndCutsWhenLeft();
+    void withoutDiacriticsIsRememberedAndSendsSevenBit();
+    void longCzechTextGoesAsOneMessageAndReadsBack();
     void sendsFromTheEditor();
     void refusedNumberKeepsTheText();
     void downloadFillsTheListNewestFirstWithNames();
     void clickShowsAndDoubleClickReplies();
     void savesTheListAndAppends();
     void deletesAfterDownloadWhenTicked();
+    void editorLooksRightWithALargerFont();
 };
 
 void SmsPanelTest::keyFilterCounterAndLimits() {
@@ -96,16 +104,23 @@ void SmsPanelTest::keyFilterCounterAndLimits() {
     QVERIFY(rig.panel);
     QVERIFY(!rig.ui().cmbOdeslat->isEnabled());
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("160"));
-    Type(editor, QStringLiteral("a@`ř€"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(editor->toPlainText(), QStringLiteral("a@€"));
-    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("156"));
+    Type(editor, QStringLiteral("a@`€"));
+    QTest::keyClick(editor, Qt::Key_Return);  // Enter inserts no line break
+    QCOMPARE(editor->toPlainText(), QStringLiteral("a@`€"));
+    // The backquote is outside the GSM alphabet: the text goes as UCS2.
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("66"));
     QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Zbývá"));
-    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků."));
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (Unicode), 1 zpráva"));
     QVERIFY(rig.ui().cmbOdeslat->isEnabled());
 
-    editor->insertPlainText(QStringLiteral("x\nž"));  // pasted
-    QCOMPARE(editor->toPlainText(), QStringLiteral("a@€x ?"));
+    editor->setPlainText(QStringLiteral("a@€"));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("156"));
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (GSM), 1 zpráva"));
+    editor->moveCursor(QTextCursor::End);
+    Type(editor, QStringLiteral("ř"));                 // a typed Czech letter stays
+    editor->insertPlainText(QStringLiteral("x\nž😀"));  // pasted: the line break stays
+    QCOMPARE(editor->toPlainText(), QStringLiteral("a@€řx\nž😀"));
+    QCOMPARE(rig.ui().lblZbyva->text(), QString::number(70 - 9));
 
     editor->setPlainText(QString(160, u'x'));
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("0"));
@@ -115,6 +130,8 @@ void SmsPanelTest::keyFilterCounterAndLimits() {
     Type(editor, QStringLiteral("Y"));
     QCOMPARE(editor->toPlainText(), QString(160, u'x'));  // the 161st character is refused
     QCOMPARE(editor->textCursor().position(), 50);
+    Type(editor, QStringLiteral("č"));  // would make it UCS2, of which 70 fit: refused
+    QCOMPARE(editor->toPlainText(), QString(160, u'x'));
 
     rig.ui().cmbClear->click();
     QVERIFY(editor->toPlainText().isEmpty());
@@ -125,20 +142,62 @@ void SmsPanelTest::longModeCountsMessagesAndCutsWhenLeft() {
     Rig rig;
     QPlainTextEdit* editor = rig.ui().txtSMS;
     rig.ui().CheckDelsi160->click();
-    QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Počet zpráv"));
-    QVERIFY(rig.ui().lblchars->text().isEmpty());
-    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("1"));
-    editor->setPlainText(QString(158, u'y'));
-    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("2"));
-    rig.window->ApplyLanguage(Language::English);  // relabels, keeping the long mode's captions
-    QCOMPARE(rig.ui().lblzbyvachar->text(), QStringLiteral("Num of messages"));
-    QVERIFY(rig.ui().lblchars->text().isEmpty());
-    editor->setPlainText(QString(1500, u'y'));
-    QCOMPARE(editor->toPlainText().size(), 1413);
-    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("9"));
+    QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("160"));
+    editor->setPlainText(QString(86, u'č'));
+    QCOMPARE(rig.ui().lblzbyvachar->text() + u' ' + rig.ui().lblZbyva->text() + u' ' +
+                 rig.ui().lblchars->text(),
+             QStringLiteral("Zbývá 48 znaků (Unicode), 2 zprávy"));
+    rig.window->ApplyLanguage(Language::English);
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("chars. (Unicode), 2 messages"));
+    editor->setPlainText(QString(1600, u'y'));
+    QCOMPARE(editor->toPlainText().size(), 1530);  // ten parts of 153
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("chars. (GSM), 10 messages"));
     rig.ui().CheckDelsi160->click();
     QCOMPARE(editor->toPlainText(), QString(160, u'y'));
     QCOMPARE(rig.ui().lblZbyva->text(), QStringLiteral("0"));
+}
+
+void SmsPanelTest::withoutDiacriticsIsRememberedAndSendsSevenBit() {
+    Rig rig;
+    QCheckBox* box = rig.panel->CheckBezDiakritiky();
+    QVERIFY(box && box->isVisible() == rig.ui().CheckDelsi160->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("Bez &diakritiky"));
+    QVERIFY(!box->isChecked());
+    rig.ui().txtSMS->setPlainText(QStringLiteral("Příliš žluťoučký kůň"));
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (Unicode), 1 zpráva"));
+    box->click();
+    QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (GSM), 1 zpráva"));
+    QCOMPARE(rig.settings->read().withoutDiacritics, true);
+    rig.ui().txtNumber->setText(QStringLiteral("777"));
+    rig.boxes.answers = {false};
+    rig.ui().cmbOdeslat->click();
+    QCOMPARE(rig.phone->phone().state().sent.size(), 1);
+    QCOMPARE(rig.phone->phone().state().sent[0].text, QStringLiteral("Prilis zlutoucky kun"));
+    // Still outside the alphabet: asked before sending; No sends nothing.
+    rig.ui().txtSMS->setPlainText(QStringLiteral("Čau 😀"));
+    rig.boxes.answers = {false};
+    rig.ui().cmbOdeslat->click();
+    QCOMPARE(rig.phone->phone().state().sent.size(), 1);
+    QVERIFY(rig.boxes.shown.last().text.contains(QStringLiteral("„😀“")));
+
+    // A window opened on stored settings with the box ticked shows it ticked.
+    Rig stored(phonesim::demoPhoneState(),
+               [](SettingsStore& settings) { settings.setWithoutDiacritics(true); });
+    QVERIFY(stored.panel->CheckBezDiakritiky()->isChecked());
+}
+
+void SmsPanelTest::longCzechTextGoesAsOneMessageAndReadsBack() {
+    Rig rig(phonesim::PhoneState::makeEmpty());
+    const QString text = QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(3);
+    rig.ui().CheckDelsi160->click();
+    rig.ui().txtNumber->setText(QStringLiteral("420603123456"));
+    rig.ui().txtSMS->setPlainText(text);
+    rig.boxes.answers = {false};
+    rig.ui().cmbOdeslat->click();
+    QCOMPARE(rig.phone->phone().state().sent.size(), 2);
+    rig.ui().cmbNactiSMS->click();
+    QCOMPARE(rig.ui().flexSMS->rowCount(), 1);
+    QCOMPARE(Cell(*rig.ui().flexSMS, 0, 2), text);
 }
 
 void SmsPanelTest::sendsFromTheEditor() {
@@ -227,14 +286,22 @@ void SmsPanelTest::savesTheListAndAppends() {
     QString title;
     const QString chosen = rig.dir.filePath(QStringLiteral("messages"));
     QString pattern;
-    rig.panel->setSaveDialog([&](const QString& caption, const QString&, const QString& filter) {
-        title = caption;
-        pattern = filter;
-        return chosen;
-    });
+    QString folder;
+    rig.panel->setSaveDialog(
+        [&](const QString& caption, const QString& start, const QString& filter) {
+            title = caption;
+            folder = start;
+            pattern = filter;
+            return chosen;
+        });
     rig.ui().mni_ulozsms->trigger();
+    QVERIFY(rig.boxes.shown.isEmpty());  // a new file: nothing to ask
+    rig.boxes.answers = {true};          // append
     rig.ui().mni_ulozsms->trigger();
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY(rig.boxes.shown[0].question);
     QCOMPARE(title, UiText(Language::Czech, 42));
+    QCOMPARE(folder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     QCOMPARE(pattern, QStringLiteral("MS Excel (*.csv)"));
     QFile file(chosen + QStringLiteral(".csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -243,8 +310,14 @@ void SmsPanelTest::savesTheListAndAppends() {
     for (int row = 0; row < grid.rowCount(); ++row) {
         once += sms::CsvLine(Cell(grid, row, 0), Cell(grid, row, 1), Cell(grid, row, 2));
     }
-    QCOMPARE(file.readAll(), once + once);
+    QCOMPARE(file.readAll(), "\xEF\xBB\xBF" + once + once);
     QVERIFY(once.startsWith("\"7.12.2026 07:45:00\",\"420731246810\",\"Ahoj! Z\xC3\xADtra"));
+    file.close();
+    rig.boxes.answers = {false};  // replace
+    rig.ui().mni_ulozsms->trigger();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), "\xEF\xBB\xBF" + once);
+    rig.boxes.shown.clear();
 
     rig.panel->setSaveDialog(
         [](const QString&, const QString&, const QString&) { return QString(); });
@@ -267,6 +340,37 @@ void SmsPanelTest::deletesAfterDownloadWhenTicked() {
     rig.ui().cmbNactiSMS->click();
     QCOMPARE(rig.ui().flexSMS->rowCount(), 0);
     QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(), QStringLiteral("Zprávy ( 0 )"));
+}
+
+void SmsPanelTest::editorLooksRightWithALargerFont() {
+    // The longest counter text at 1.5 times the default font shows whole;
+    // TELVORA_SCREENSHOTS names a folder to keep the picture in.
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(original.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    {
+        Rig rig;
+        rig.ui().CheckDelsi160->click();
+        rig.ui().txtSMS->setPlainText(
+            QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy. ").repeated(16));
+        QCOMPARE(rig.ui().lblchars->text(), QStringLiteral("znaků (Unicode), 10 zpráv"));
+        rig.window->show();
+        rig.window->adjustSize();
+        QApplication::processEvents();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 rig.ui().lblchars, rig.ui().lblzbyvachar, rig.panel->CheckBezDiakritiky(),
+                 rig.ui().CheckDelsi160}) {
+            QVERIFY2(control->width() >= control->sizeHint().width(),
+                     qPrintable(control->objectName()));
+        }
+        const QString folder = qEnvironmentVariable("TELVORA_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            rig.window->grab().save(
+                QDir(folder).filePath(QStringLiteral("telvora-sms-editor.png")));
+        }
+    }
+    QApplication::setFont(original);
 }
 
 QTEST_MAIN(SmsPanelTest)
