@@ -47,9 +47,11 @@ constexpr std::array kSubcommands{
                "read sm|me [--out FILE]: print the phone book or save it as .tpb; "
                "write sm|me FILE: upload a .tpb file in its order",
                2, 4, &RunPhoneBook},
-    Subcommand{"sms", "sms send|list",
-               "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv] [--phonebook F]"
-               " (names from F, else from the default phone book)",
+    Subcommand{"sms", "sms send|list|archive",
+               "send NUMBER TEXT [--long]; list [--delete | --no-archive] [--csv F] [--tsv]"
+               " [--phonebook F] (names from F, else from the default phone book; what is read"
+               " is kept in the message archive); archive [--search TEXT] [--contact NUMBER]"
+               " [--tsv] [--phonebook F]",
                1, 8, &RunSms},
 };
 
