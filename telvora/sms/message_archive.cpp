@@ -138,6 +138,15 @@ QStringList SearchWords(const QString& search) {
     return words;
 }
 
+// True when every word of `words` starts a word of `text`.
+bool StartsOfWords(const QStringList& words, const QString& text) {
+    const QStringList textWords = SearchWords(text);
+    return std::all_of(words.begin(), words.end(), [&](const QString& word) {
+        return std::any_of(textWords.begin(), textWords.end(),
+                           [&](const QString& textWord) { return textWord.startsWith(word); });
+    });
+}
+
 QString LikeEscaped(const QString& text) {
     QString escaped = text;
     escaped.replace(u'\\', QStringLiteral("\\\\"))
@@ -394,23 +403,35 @@ QList<ArchivedMessage> MessageArchive::Find(const ArchiveQuery& request) const {
                   QStringLiteral(" FROM messages WHERE 1");
     QVariantList values;
     const QStringList words = SearchWords(request.search);
+    // Words are checked here, row by row, when SQLite only narrows the rows
+    // down: without the full-text index, or for a common word of which only
+    // the newest few are wanted (walking the time index until enough are
+    // found beats collecting tens of thousands of matches to sort them).
+    bool checkWords = false;
     if (!words.isEmpty() && m_fullText) {
         QStringList terms;
         for (const QString& word : words) {
             terms.append(u'"' + word + QStringLiteral("\"*"));
         }
-        sql += QStringLiteral(
-            " AND id IN (SELECT rowid FROM message_words WHERE message_words MATCH ?)");
-        values.append(terms.join(u' '));
-    } else if (!words.isEmpty()) {
-        for (const QString& word : words) {
-            sql += QStringLiteral(" AND folded LIKE ? ESCAPE '\\'");
-            values.append(u'%' + LikeEscaped(word) + u'%');
+        const QString match = terms.join(u' ');
+        checkWords = request.limit >= 0 && matchCount(match) > kMostMatchesByIndex;
+        if (!checkWords) {
+            sql += QStringLiteral(
+                " AND id IN (SELECT rowid FROM message_words WHERE message_words MATCH ?)");
+            values.append(match);
         }
+    } else if (!words.isEmpty()) {
+        checkWords = true;
     } else if (!request.search.trimmed().isEmpty()) {
         // Signs only, such as "€": found where they stand.
         sql += QStringLiteral(" AND folded LIKE ? ESCAPE '\\'");
         values.append(u'%' + LikeEscaped(FoldedText(request.search.trimmed())) + u'%');
+    }
+    if (checkWords) {
+        for (const QString& word : words) {
+            sql += QStringLiteral(" AND folded LIKE ? ESCAPE '\\'");
+            values.append(u'%' + LikeEscaped(word) + u'%');
+        }
     }
     if (!request.contact.isEmpty()) {
         sql += QStringLiteral(" AND contact = ?");
@@ -418,7 +439,7 @@ QList<ArchivedMessage> MessageArchive::Find(const ArchiveQuery& request) const {
     }
     sql += request.oldestFirst ? QStringLiteral(" ORDER BY stamp, id")
                                : QStringLiteral(" ORDER BY stamp DESC, id DESC");
-    if (request.limit >= 0) {
+    if (request.limit >= 0 && !checkWords) {
         sql += QStringLiteral(" LIMIT ") + QString::number(request.limit);
     }
     QSqlQuery query(db);
@@ -433,26 +454,48 @@ QList<ArchivedMessage> MessageArchive::Find(const ArchiveQuery& request) const {
         return found;
     }
     QHash<qint64, qsizetype> sent;
-    while (query.next()) {
-        found.append(MessageOf(query));
-        if (found.last().direction == Direction::Out) {
-            sent.insert(found.last().id, found.size() - 1);
+    while ((request.limit < 0 || found.size() < request.limit) && query.next()) {
+        ArchivedMessage message = MessageOf(query);
+        if (checkWords && !StartsOfWords(words, message.text)) {
+            continue;
         }
-    }
-    if (!sent.isEmpty()) {
-        QSqlQuery parts(db);
-        parts.setForwardOnly(true);
-        if (parts.exec(QStringLiteral(
-                "SELECT message, sequence, accepted FROM sent_parts ORDER BY message, sequence"))) {
-            while (parts.next()) {
-                const auto at = sent.constFind(parts.value(0).toLongLong());
-                if (at != sent.constEnd()) {
-                    found[*at].parts.append({parts.value(1).toInt(), parts.value(2).toInt() != 0});
-                }
-            }
+        if (message.direction == Direction::Out) {
+            sent.insert(message.id, found.size());
         }
+        found.append(std::move(message));
     }
+    query.finish();
+    addSentParts(found, sent);
     return found;
+}
+
+int MessageArchive::matchCount(const QString& match) const {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM message_words WHERE message_words MATCH ?"));
+    query.bindValue(0, match);
+    return query.exec() && query.next() ? query.value(0).toInt() : 0;
+}
+
+void MessageArchive::addSentParts(QList<ArchivedMessage>& found,
+                                  const QHash<qint64, qsizetype>& sent) const {
+    if (sent.isEmpty()) {
+        return;
+    }
+    QStringList ids;
+    for (auto at = sent.begin(); at != sent.end(); ++at) {
+        ids.append(QString::number(at.key()));
+    }
+    QSqlQuery parts(QSqlDatabase::database(m_connection, false));
+    parts.setForwardOnly(true);
+    if (!parts.exec(QStringLiteral("SELECT message, sequence, accepted FROM sent_parts"
+                                   " WHERE message IN (%1) ORDER BY message, sequence")
+                        .arg(ids.join(u',')))) {
+        return;
+    }
+    while (parts.next()) {
+        const qsizetype at = sent.value(parts.value(0).toLongLong());
+        found[at].parts.append({parts.value(1).toInt(), parts.value(2).toInt() != 0});
+    }
 }
 
 QList<ArchiveContact> MessageArchive::Contacts() const {

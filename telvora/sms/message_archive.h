@@ -20,13 +20,15 @@
 // "Zítra"), each typed word as the start of a word of the text. It uses
 // SQLite's full-text index FTS5 (tokenizer unicode61, diacritics removed)
 // when the SQLite library has it, otherwise a column of the text folded to
-// lower case without diacritics, searched with LIKE.
+// lower case without diacritics, narrowed down with LIKE and checked word by
+// word.
 //
 // Nothing throws: a file that cannot be opened, is damaged, is locked by
 // another program or comes from a newer version leaves the archive unusable
 // with an ArchiveProblem naming the file; reading from the phone goes on.
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -114,6 +116,12 @@ private:
     bool openFile();
     bool migrate(int fromVersion);
     void fail(ArchiveProblem::Kind kind, const QString& detail);
+    int matchCount(const QString& match) const;
+    void addSentParts(QList<ArchivedMessage>& found, const QHash<qint64, qsizetype>& sent) const;
+
+    // Above this many matches of the full-text index, a search for the
+    // newest few walks the messages by time instead.
+    static constexpr int kMostMatchesByIndex = 5000;
 
     QString m_path;
     QString m_connection;

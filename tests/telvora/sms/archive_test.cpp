@@ -146,9 +146,27 @@ TEST_P(ArchiveSearch, FindsWordsWhateverTheirCaseAndDiacritics) {
     EXPECT_EQ(find("100 %"), QStringList{"Platba 100 % kartou"});
     EXPECT_EQ(find("%"), QStringList{"Platba 100 % kartou"});  // signs alone, where they stand
     EXPECT_TRUE(find("zítřek").isEmpty());
+    EXPECT_TRUE(find("itra").isEmpty());  // inside a word, not at its start
     EXPECT_TRUE(find("\"").isEmpty());
     EXPECT_EQ(find("zitra", "+420 603 123 456"), QStringList{"ZITRA NE, ŘEKL BYCH"});
     EXPECT_EQ(find("", "420603123456").size(), 2);
+}
+
+TEST_P(ArchiveSearch, NewestFewOfACommonWord) {
+    QTemporaryDir dir;
+    MessageArchive archive(dir.filePath("a.sqlite"), GetParam());
+    QList<ArchivedMessage> messages;
+    for (int i = 0; i < 6000; ++i) {
+        // Every third holds the word only inside another one.
+        messages.append(Received("420603123456", i, i % 3 ? "Škola %1" : "neskola %1"));
+        messages.last().text = messages.last().text.arg(i);
+    }
+    ASSERT_TRUE(archive.Store(messages));
+    EXPECT_EQ(Texts(archive.Find(Query("SKOLA", {}, false, 3))),
+              (QStringList{"Škola 5999", "Škola 5998", "Škola 5996"}));
+    EXPECT_EQ(Texts(archive.Find(Query("skola", {}, true, 2))),
+              (QStringList{"Škola 1", "Škola 2"}));
+    EXPECT_EQ(archive.Find(Query("skola")).size(), 4000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Index, ArchiveSearch, ::testing::Values(true, false));
