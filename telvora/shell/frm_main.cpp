@@ -29,6 +29,7 @@
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
+#include "telvora/sms/archive_window.h"
 #include "telvora/sms/sms_panel.h"
 
 namespace telvora {
@@ -142,6 +143,18 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
                                  [this](PortLease& lease) { return CheckLink(&lease); }};
     auto* smsPanel = new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
     connect(this, &frmMain::languageApplied, smsPanel, &sms::SmsPanel::ApplyLanguage);
+    // The message archive: its window from the messages menu; every download kept in it.
+    sms::ArchiveWindowHooks archiveHooks{[this] { return m_language; },
+                                         [this] { return sms::PhoneBookNames(*m_ui.FlexPB); },
+                                         [this](const QString& number) {
+                                             m_ui.txtNumber->setText(number);
+                                             activateWindow();
+                                             m_ui.txtSMS->setFocus();
+                                         },
+                                         {}};
+    auto* archive = new sms::ArchiveMenu(m_ui.mnu_zpravy, *m_messages, archiveHooks, this);
+    smsPanel->setKeeper(archive->keeper());
+    connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
     InstallPhoneBook();
 }
 

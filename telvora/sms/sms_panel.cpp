@@ -197,6 +197,7 @@ void SmsPanel::cmbNactiSMS_Click() {
     m_ui.txtNacteneSMS->clear();
     SmsReader reader(m_link, m_messages, m_hooks.language());
     reader.setLinkCheck(m_hooks.checkLink);
+    reader.setKeeper(m_keeper);
     reader.setProgress([this](const QString& progress) {
         m_hooks.showProgress(progress);
         if (m_hooks.window) {

@@ -12,6 +12,7 @@
 
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_rows.h"
+#include "telvora/sms/sms_reader.h"
 
 class QTableWidget;
 class QWidget;
@@ -46,6 +47,8 @@ public:
              QObject* parent = nullptr);
 
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
+    // Keeps each download before anything is deleted on the phone.
+    void setKeeper(SmsReader::Keeper keeper) { m_keeper = std::move(keeper); }
 
     void cmbOdeslat_Click();
     void cmbClear_Click();
@@ -77,6 +80,7 @@ private:
     MessageBoxes& m_messages;
     SmsWindowHooks m_hooks;
     SaveDialog m_saveDialog;
+    SmsReader::Keeper m_keeper;
     bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
     int m_editPosition = 0;    // where the last change of txtSMS was made
     int m_editAdded = 0;       // and how many characters it added
