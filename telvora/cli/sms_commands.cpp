@@ -46,6 +46,15 @@ int RunSend(CliContext& context, QStringList args) {
     const QString text =
         sms::CarriableText(args[1] == QLatin1String("-") ? ReadStandardInput() : args[1]);
     sms::SmsSender sender(context.link, context.messages, context.language);
+    // What went to the phone is kept in the archive, whether or not it was accepted.
+    sender.setRecord(
+        [&context](const QString& digits, const QString& sent, const QList<bool>& accepted) {
+            sms::MessageArchive archive(sms::MessageArchive::DefaultPath());
+            if (!archive.Store(
+                    {sms::SentMessage(digits, sent, accepted, QDateTime::currentDateTime())})) {
+                context.messages.error(archive.problem().describe(context.language));
+            }
+        });
     switch (sender.Send(args[0], text, longText)) {
         case sms::SendOutcome::Sent:
             context.out << context.text(sms::kTextMessageSent) << '\n';

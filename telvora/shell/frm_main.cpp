@@ -154,6 +154,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
                                          {}};
     auto* archive = new sms::ArchiveMenu(m_ui.mnu_zpravy, *m_messages, archiveHooks, this);
     smsPanel->setKeeper(archive->keeper());
+    smsPanel->setSentRecord(archive->sentRecord());
     connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
     InstallPhoneBook();
 }

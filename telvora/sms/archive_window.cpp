@@ -306,6 +306,18 @@ SmsReader::Keeper ArchiveMenu::keeper() {
     };
 }
 
+SmsSender::Record ArchiveMenu::sentRecord() {
+    return [this](const QString& digits, const QString& text, const QList<bool>& accepted) {
+        MessageArchive& kept = archive();
+        if (!kept.Store({SentMessage(digits, text, accepted, QDateTime::currentDateTime())})) {
+            m_messages.error(kept.problem().describe(m_hooks.language()));
+        }
+        if (m_window) {
+            m_window->reload();
+        }
+    };
+}
+
 void ArchiveMenu::mni_archiv_Click() {
     if (!archive().usable()) {
         m_messages.error(m_archive->problem().describe(m_hooks.language()));

@@ -16,6 +16,7 @@
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_archive.h"
 #include "telvora/sms/sms_reader.h"
+#include "telvora/sms/sms_sender.h"
 
 class QAction;
 class QCheckBox;
@@ -99,6 +100,8 @@ public:
                 QString path = MessageArchive::DefaultPath());
 
     SmsReader::Keeper keeper();
+    // Keeps each message sent; a failure is shown.
+    SmsSender::Record sentRecord();
     void ApplyLanguage();
     // Opens the window (the menu item's command).
     void mni_archiv_Click();

@@ -581,6 +581,15 @@ MessageRow ArchiveRow(const ArchivedMessage& message) {
     return row;
 }
 
+ArchivedMessage SentMessage(const QString& recipient, const QString& text,
+                            const QList<bool>& accepted, const QDateTime& sentAt) {
+    QList<SentPart> parts;
+    for (qsizetype i = 0; i < accepted.size(); ++i) {
+        parts.append({int(i + 1), accepted[i]});
+    }
+    return SentMessage(recipient, text, DataCoding::Gsm7Bit, sentAt, QString(), parts);
+}
+
 QString FoldedText(const QString& text) {
     const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString folded;

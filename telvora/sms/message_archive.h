@@ -143,6 +143,11 @@ ArchivedMessage SentMessage(const QString& recipient, const QString& text, DataC
 // archive's own number; the number to reply to is the contact when it is one.
 MessageRow ArchiveRow(const ArchivedMessage& message);
 
+// The sent message as the archive keeps it, from what the sender reports:
+// part n accepted or not, sent now.
+ArchivedMessage SentMessage(const QString& recipient, const QString& text,
+                            const QList<bool>& accepted, const QDateTime& sentAt);
+
 // Lower case without diacritics: "Zítra Č" gives "zitra c".
 QString FoldedText(const QString& text);
 

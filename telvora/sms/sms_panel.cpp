@@ -178,6 +178,7 @@ void SmsPanel::cmbOdeslat_Click() {
     SmsSender sender(m_link, m_messages, m_hooks.language());
     sender.setLinkCheck(m_hooks.checkLink);
     sender.setProgress(m_hooks.showProgress);
+    sender.setRecord(m_sentRecord);
     const SendOutcome outcome = sender.Send(number, m_ui.txtSMS->toPlainText(), longMode());
     if (m_hooks.window) {
         m_hooks.window->unsetCursor();

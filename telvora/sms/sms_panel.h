@@ -13,6 +13,7 @@
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_rows.h"
 #include "telvora/sms/sms_reader.h"
+#include "telvora/sms/sms_sender.h"
 
 class QTableWidget;
 class QWidget;
@@ -49,6 +50,8 @@ public:
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     // Keeps each download before anything is deleted on the phone.
     void setKeeper(SmsReader::Keeper keeper) { m_keeper = std::move(keeper); }
+    // Told of every message sent.
+    void setSentRecord(SmsSender::Record record) { m_sentRecord = std::move(record); }
 
     void cmbOdeslat_Click();
     void cmbClear_Click();
@@ -81,6 +84,7 @@ private:
     SmsWindowHooks m_hooks;
     SaveDialog m_saveDialog;
     SmsReader::Keeper m_keeper;
+    SmsSender::Record m_sentRecord;
     bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
     int m_editPosition = 0;    // where the last change of txtSMS was made
     int m_editAdded = 0;       // and how many characters it added

@@ -71,14 +71,22 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
     }
     SelectPduMode(*lease);
     const QString count = QString::number(parts.size());
+    QList<bool> accepted;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (m_progress) {
             m_progress(text(39) + u' ' + QString::number(i + 1) + u'/' + count);
         }
-        if (!SendSmsPdu(*lease, *digits, parts[i])) {
+        accepted.append(SendSmsPdu(*lease, *digits, parts[i]));
+        if (!accepted.last()) {
+            if (m_record) {
+                m_record(*digits, messageText, accepted);
+            }
             m_messages.error(text(41));
             return SendOutcome::Failed;
         }
+    }
+    if (m_record) {
+        m_record(*digits, messageText, accepted);
     }
     return SendOutcome::Sent;
 }

@@ -6,6 +6,7 @@
 // message boxes in the given language; the caller gets the outcome.
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -33,11 +34,16 @@ public:
     using LinkCheck = std::function<bool(PortLease&)>;
     // Receives the progress text, e.g. "Odesílám 2/3".
     using Progress = std::function<void(const QString&)>;
+    // Told of a message once its parts went to the phone: the number, the
+    // text, and for each part sent whether the phone accepted it.
+    using Record = std::function<void(const QString& digits, const QString& text,
+                                      const QList<bool>& accepted)>;
 
     SmsSender(AtLink& link, MessageBoxes& messages, Language language);
 
     void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    void setRecord(Record record) { m_record = std::move(record); }
 
     // Sends `text` to `number`. Without `longText` a text over 160 septets is
     // refused; with it the text goes in parts "1/n" ... "n/n" of 157 septets.
@@ -56,6 +62,7 @@ private:
     Language m_language;
     LinkCheck m_linkCheck;
     Progress m_progress;
+    Record m_record;
 };
 
 }  // namespace sms

@@ -14,6 +14,7 @@
 
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/deliver_pdu.h"
+#include "telvora/sms/message_archive.h"
 #include "telvora/sms/sms_texts.h"
 #include "tests/telvora/sms/phonesim_rig.h"
 
@@ -114,6 +115,30 @@ TEST(SmsArchiveCli, DamagedArchiveKeepsTheMessagesOnThePhone) {
     EXPECT_TRUE(list.err.contains(UiText(Language::English, kTextDeletesRefused).left(20)));
     EXPECT_EQ(phone.cli({"sms", "archive"}).code, 1);
     EXPECT_EQ(StoredCount(phone.finalState()), 3);
+}
+
+TEST(SmsArchiveCli, SentMessagesWithTheirParts) {
+    QJsonObject state = SmallPhone();
+    state.insert("rejectedNumbers", QJsonArray{"420999000111"});
+    PhonesimRig phone(state);
+    EXPECT_EQ(phone.cli({"sms", "send", "+420 603 123 456", "Ahoj"}).code, 0);
+    EXPECT_EQ(phone.cli({"sms", "send", "420999000111", "Neprojde"}).code, 1);
+    EXPECT_EQ(phone.cli({"sms", "send", "777", QString(200, u'x'), "--long"}).code, 0);
+    const MessageArchive archive(phone.dataDir() + "/Telvora/Telvora/messages.sqlite");
+    ArchiveQuery query;
+    query.oldestFirst = true;
+    const QList<ArchivedMessage> sent = archive.Find(query);
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0].contact, "420603123456");
+    EXPECT_EQ(sent[0].direction, Direction::Out);
+    ASSERT_EQ(sent[0].parts.size(), 1);
+    EXPECT_TRUE(sent[0].parts[0].accepted);
+    ASSERT_EQ(sent[1].parts.size(), 1);
+    EXPECT_FALSE(sent[1].parts[0].accepted);  // refused, and kept as refused
+    EXPECT_EQ(sent[2].text, QString(200, u'x'));
+    EXPECT_EQ(sent[2].parts.size(), 2);
+    auto tsv = phone.cli({"sms", "archive", "--tsv", "--contact", "420603123456"});
+    EXPECT_TRUE(tsv.out.endsWith("\tAhoj\tout\n")) << tsv.out.toStdString();
 }
 
 // A listing with deletes killed at random moments, again and again: every

@@ -250,6 +250,16 @@ void ArchiveWindowTest::downloadFromTheMainWindowLandsInTheArchive() {
     // A second download of the same messages adds none.
     ui.cmbNactiSMS->click();
     QCOMPARE(window->shown().size(), 9);
+    // A message sent from the main window joins them.
+    ui.txtSMS->setPlainText(QStringLiteral("Díky, budu tam"));
+    ui.cmbOdeslat->click();
+    QCOMPARE(rig.phone->phone().state().sent.size(), 1);
+    QCOMPARE(window->shown().size(), 10);
+    const QList<ArchivedMessage> sent = window->shown();
+    QVERIFY(std::any_of(sent.begin(), sent.end(), [](const ArchivedMessage& message) {
+        return message.direction == Direction::Out && message.contact == "420731246810" &&
+               message.parts.size() == 1 && message.parts[0].accepted;
+    }));
 }
 
 void ArchiveWindowTest::unusableArchiveIsReportedAndDeletesAreRefused() {
