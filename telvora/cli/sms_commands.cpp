@@ -201,6 +201,10 @@ int RunArchive(CliContext& context, const QStringList& args) {
 
 }  // namespace
 
+bool SmsWithoutPhone(const QStringList& args) {
+    return args.value(0) == QLatin1String("archive");
+}
+
 int RunSms(CliContext& context) {
     const QString action = context.args.value(0);
     if (action == QLatin1String("send")) {

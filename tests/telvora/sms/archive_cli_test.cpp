@@ -87,6 +87,10 @@ TEST(SmsArchiveCli, ListingsLandInTheArchiveOnce) {
     EXPECT_EQ(phone.cli({"sms", "archive", "--search", "zitra"}).out.count('\n'), 2);
     EXPECT_EQ(phone.cli({"sms", "archive", "--bogus"}).code, 2);
     EXPECT_EQ(StoredCount(phone.finalState()), 0);
+    // The archive reads without the phone.
+    auto withoutPhone = phone.cli({"sms", "archive", "--search", "platba"});
+    EXPECT_EQ(withoutPhone.code, 0) << withoutPhone.err.toStdString();
+    EXPECT_EQ(withoutPhone.out.count('\n'), 1);
 }
 
 TEST(SmsArchiveCli, DeletingWithoutTheArchiveIsRefused) {
