@@ -66,7 +66,7 @@ QString FileWith(bool fullText) {
         message.indexes = {i % 200 + 1};
         messages.append(message);
     }
-    archive.Store(messages);
+    archive.store(messages);
     return path;
 }
 
@@ -84,7 +84,7 @@ void OpenAndFind(benchmark::State& state, bool fullText, const ArchiveQuery& que
     const QString path = FileWith(fullText);
     for (auto _ : state) {
         MessageArchive archive(path, fullText);
-        const QList<ArchivedMessage> found = archive.Find(query);
+        const QList<ArchivedMessage> found = archive.find(query);
         if (found.size() != expected) {
             state.SkipWithError("unexpected number of messages found");
             return;
@@ -130,7 +130,7 @@ BENCHMARK(BM_OpenConversation)->Unit(benchmark::kMillisecond);
 void BM_Contacts(benchmark::State& state) {
     MessageArchive archive(FileWith(true));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(archive.Contacts().size());
+        benchmark::DoNotOptimize(archive.contacts().size());
     }
 }
 BENCHMARK(BM_Contacts)->Unit(benchmark::kMillisecond);

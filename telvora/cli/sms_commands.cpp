@@ -49,8 +49,8 @@ int RunSend(CliContext& context, QStringList args) {
     // What went to the phone is kept in the archive, whether or not it was accepted.
     sender.setRecord(
         [&context](const QString& digits, const QString& sent, const QList<bool>& accepted) {
-            sms::MessageArchive archive(sms::MessageArchive::DefaultPath());
-            if (!archive.Store(
+            sms::MessageArchive archive(sms::MessageArchive::defaultPath());
+            if (!archive.store(
                     {sms::SentMessage(digits, sent, accepted, QDateTime::currentDateTime())})) {
                 context.messages.error(archive.problem().describe(context.language));
             }
@@ -97,7 +97,7 @@ std::optional<QList<sms::NameAndNumber>> SenderNames(CliContext& context, const 
 // Keeps what the reader read in the archive before anything is deleted.
 sms::SmsReader::Keeper KeeperFor(sms::MessageArchive& archive, Language language) {
     return [&archive, language](const QString& phone, const QList<sms::ReadMessage>& read) {
-        const bool kept = archive.Store(sms::ReceivedMessages(read, phone));
+        const bool kept = archive.store(sms::ReceivedMessages(read, phone));
         return sms::SmsReader::KeepResult{kept, archive.problem().describe(language)};
     };
 }
@@ -135,7 +135,7 @@ int RunList(CliContext& context, const QStringList& args) {
     sms::SmsReader reader(context.link, context.messages, context.language);
     std::optional<sms::MessageArchive> archive;
     if (archived) {
-        archive.emplace(sms::MessageArchive::DefaultPath());
+        archive.emplace(sms::MessageArchive::defaultPath());
         if (!archive->usable()) {
             context.messages.error(archive->problem().describe(context.language));
         }
@@ -179,12 +179,12 @@ int RunArchive(CliContext& context, const QStringList& args) {
     if (!names) {
         return kExitUsage;
     }
-    const sms::MessageArchive archive(sms::MessageArchive::DefaultPath());
+    const sms::MessageArchive archive(sms::MessageArchive::defaultPath());
     if (!archive.usable()) {
         context.messages.error(archive.problem().describe(context.language));
         return kExitFailed;
     }
-    for (const sms::ArchivedMessage& message : archive.Find(query)) {
+    for (const sms::ArchivedMessage& message : archive.find(query)) {
         QList<sms::MessageRow> row{sms::ArchiveRow(message)};
         sms::ResolveSenderNames(row, *names);
         const bool out = message.direction == sms::Direction::Out;

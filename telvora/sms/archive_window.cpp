@@ -147,7 +147,7 @@ void ArchiveWindow::fillContacts() {
     const QSignalBlocker quiet(m_contact);
     m_contact->clear();
     m_contact->addItem(text(kTextArchiveAllContacts), QString());
-    for (const ArchiveContact& contact : m_archive->Contacts()) {
+    for (const ArchiveContact& contact : m_archive->contacts()) {
         const QString name = nameOf(contact.contact);
         const QString caption = name == contact.contact
                                     ? contact.contact
@@ -166,7 +166,7 @@ void ArchiveWindow::refresh() {
     query.oldestFirst = m_conversation->isChecked() && !query.contact.isEmpty();
     // One row more than shown says whether more match.
     query.limit = kShownMost + 1;
-    m_shown = m_archive->Find(query);
+    m_shown = m_archive->find(query);
     m_matching = int(m_shown.size());
     if (m_shown.size() > kShownMost) {
         m_shown.resize(kShownMost);
@@ -298,7 +298,7 @@ MessageArchive& ArchiveMenu::archive() {
 SmsReader::Keeper ArchiveMenu::keeper() {
     return [this](const QString& phone, const QList<ReadMessage>& read) {
         MessageArchive& kept = archive();
-        const bool stored = kept.Store(ReceivedMessages(read, phone));
+        const bool stored = kept.store(ReceivedMessages(read, phone));
         if (m_window) {
             m_window->reload();
         }
@@ -309,7 +309,7 @@ SmsReader::Keeper ArchiveMenu::keeper() {
 SmsSender::Record ArchiveMenu::sentRecord() {
     return [this](const QString& digits, const QString& text, const QList<bool>& accepted) {
         MessageArchive& kept = archive();
-        if (!kept.Store({SentMessage(digits, text, accepted, QDateTime::currentDateTime())})) {
+        if (!kept.store({SentMessage(digits, text, accepted, QDateTime::currentDateTime())})) {
             m_messages.error(kept.problem().describe(m_hooks.language()));
         }
         if (m_window) {

@@ -97,7 +97,7 @@ class ArchiveMenu : public QObject {
     Q_OBJECT
 public:
     ArchiveMenu(QMenu* menu, MessageBoxes& messages, ArchiveWindowHooks hooks, QWidget* parent,
-                QString path = MessageArchive::DefaultPath());
+                QString path = MessageArchive::defaultPath());
 
     SmsReader::Keeper keeper();
     // Keeps each message sent; a failure is shown.

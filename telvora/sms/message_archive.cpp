@@ -201,7 +201,7 @@ QString ArchiveProblem::describe(Language language) const {
     return sentence;
 }
 
-QString MessageArchive::DefaultPath() {
+QString MessageArchive::defaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/messages.sqlite");
 }
@@ -329,7 +329,7 @@ bool MessageArchive::migrate(int fromVersion) {
     return false;
 }
 
-bool MessageArchive::Store(const QList<ArchivedMessage>& messages) {
+bool MessageArchive::store(const QList<ArchivedMessage>& messages) {
     if (!usable()) {
         return false;
     }
@@ -393,7 +393,7 @@ bool MessageArchive::Store(const QList<ArchivedMessage>& messages) {
     return true;
 }
 
-QList<ArchivedMessage> MessageArchive::Find(const ArchiveQuery& request) const {
+QList<ArchivedMessage> MessageArchive::find(const ArchiveQuery& request) const {
     QList<ArchivedMessage> found;
     if (!usable()) {
         return found;
@@ -498,7 +498,7 @@ void MessageArchive::addSentParts(QList<ArchivedMessage>& found,
     }
 }
 
-QList<ArchiveContact> MessageArchive::Contacts() const {
+QList<ArchiveContact> MessageArchive::contacts() const {
     QList<ArchiveContact> contacts;
     if (!usable()) {
         return contacts;

@@ -88,7 +88,7 @@ public:
     static constexpr int kSchemaVersion = 2;
 
     // The file in the user's data folder (QStandardPaths::AppDataLocation).
-    static QString DefaultPath();
+    static QString defaultPath();
 
     // Opens (and creates, or brings up to date) the file at `path`. Without
     // `fullTextIndex` the folded-text search is used even where FTS5 exists.
@@ -105,11 +105,11 @@ public:
 
     // Stores the messages in one transaction; messages already stored are
     // left as they are. True once the transaction is committed.
-    bool Store(const QList<ArchivedMessage>& messages);
+    bool store(const QList<ArchivedMessage>& messages);
     // Newest first (or oldest first), as `query` asks.
-    QList<ArchivedMessage> Find(const ArchiveQuery& query) const;
+    QList<ArchivedMessage> find(const ArchiveQuery& query) const;
     // Every contact with the number of its messages, most recent contact first.
-    QList<ArchiveContact> Contacts() const;
+    QList<ArchiveContact> contacts() const;
     int count() const;
 
 private:

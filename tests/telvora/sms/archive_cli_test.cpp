@@ -131,7 +131,7 @@ TEST(SmsArchiveCli, SentMessagesWithTheirParts) {
     const MessageArchive archive(phone.dataDir() + "/Telvora/Telvora/messages.sqlite");
     ArchiveQuery query;
     query.oldestFirst = true;
-    const QList<ArchivedMessage> sent = archive.Find(query);
+    const QList<ArchivedMessage> sent = archive.find(query);
     ASSERT_EQ(sent.size(), 3);
     EXPECT_EQ(sent[0].contact, "420603123456");
     EXPECT_EQ(sent[0].direction, Direction::Out);

@@ -62,8 +62,8 @@ TEST_F(ArchiveFile, SameMessageReadTwiceIsStoredOnce) {
     {
         MessageArchive archive(path());
         ASSERT_TRUE(archive.usable()) << archive.problem().detail.toStdString();
-        EXPECT_TRUE(archive.Store({message, message}));
-        EXPECT_TRUE(archive.Store({message}));
+        EXPECT_TRUE(archive.store({message, message}));
+        EXPECT_TRUE(archive.store({message}));
         EXPECT_EQ(archive.count(), 1);
     }
     MessageArchive again(path());
@@ -71,7 +71,7 @@ TEST_F(ArchiveFile, SameMessageReadTwiceIsStoredOnce) {
     moved.store = "ME";
     moved.indexes = {12};
     moved.contact = "+420 603 123 456";
-    EXPECT_TRUE(again.Store({moved}));
+    EXPECT_TRUE(again.store({moved}));
     EXPECT_EQ(again.count(), 1);
     // Another time, sender, phone or direction is another message.
     ArchivedMessage later = message;
@@ -82,9 +82,9 @@ TEST_F(ArchiveFile, SameMessageReadTwiceIsStoredOnce) {
     otherPhone.phone = "IMSI 230011234567890";
     ArchivedMessage sent = message;
     sent.direction = Direction::Out;
-    EXPECT_TRUE(again.Store({later, other, otherPhone, sent}));
+    EXPECT_TRUE(again.store({later, other, otherPhone, sent}));
     EXPECT_EQ(again.count(), 5);
-    const QList<ArchivedMessage> found = again.Find({});
+    const QList<ArchivedMessage> found = again.find({});
     ASSERT_EQ(found.size(), 5);
     EXPECT_EQ(found[0].stampSeconds, 101);  // newest first
     EXPECT_EQ(found.last().store, "SM");    // the first reading is the one kept
@@ -100,8 +100,8 @@ TEST_F(ArchiveFile, KeepsEveryFieldAndTheSentParts) {
     const ArchivedMessage out = SentMessage("+420 731-246 810", "Díky", DataCoding::Gsm7Bit,
                                             QDateTime(QDate(2026, 12, 8), QTime(9, 5)),
                                             "IMSI 230011234567890", {{1, true}, {2, false}});
-    ASSERT_TRUE(archive.Store({in, out}));
-    const QList<ArchivedMessage> found = archive.Find(Query({}, {}, true));
+    ASSERT_TRUE(archive.store({in, out}));
+    const QList<ArchivedMessage> found = archive.find(Query({}, {}, true));
     ASSERT_EQ(found.size(), 2);
     EXPECT_EQ(found[0].text, in.text);
     EXPECT_EQ(found[0].contact, "MojeBanka");
@@ -127,14 +127,14 @@ TEST_P(ArchiveSearch, FindsWordsWhateverTheirCaseAndDiacritics) {
     MessageArchive archive(dir.filePath("a.sqlite"), GetParam());
     ASSERT_TRUE(archive.usable());
     EXPECT_EQ(archive.fullTextSearch(), GetParam());
-    ASSERT_TRUE(archive.Store({
+    ASSERT_TRUE(archive.store({
         Received("420731246810", 10, "Zítra v půl sedmé u kina"),
         Received("420603123456", 20, "ZITRA NE, ŘEKL BYCH"),
         Received("420603123456", 30, "Platba 100 % kartou"),
         Received("420777888999", 40, "Šťastné a veselé"),
     }));
     auto find = [&](const QString& search, const QString& contact = {}) {
-        return Texts(archive.Find(Query(search, contact)));
+        return Texts(archive.find(Query(search, contact)));
     };
     const QStringList both{"ZITRA NE, ŘEKL BYCH", "Zítra v půl sedmé u kina"};
     EXPECT_EQ(find("zitra"), both);
@@ -161,12 +161,12 @@ TEST_P(ArchiveSearch, NewestFewOfACommonWord) {
         messages.append(Received("420603123456", i, i % 3 ? "Škola %1" : "neskola %1"));
         messages.last().text = messages.last().text.arg(i);
     }
-    ASSERT_TRUE(archive.Store(messages));
-    EXPECT_EQ(Texts(archive.Find(Query("SKOLA", {}, false, 3))),
+    ASSERT_TRUE(archive.store(messages));
+    EXPECT_EQ(Texts(archive.find(Query("SKOLA", {}, false, 3))),
               (QStringList{"Škola 5999", "Škola 5998", "Škola 5996"}));
-    EXPECT_EQ(Texts(archive.Find(Query("skola", {}, true, 2))),
+    EXPECT_EQ(Texts(archive.find(Query("skola", {}, true, 2))),
               (QStringList{"Škola 1", "Škola 2"}));
-    EXPECT_EQ(archive.Find(Query("skola")).size(), 4000);
+    EXPECT_EQ(archive.find(Query("skola")).size(), 4000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Index, ArchiveSearch, ::testing::Values(true, false));
@@ -178,14 +178,14 @@ TEST_F(ArchiveFile, ConversationAndContacts) {
     ArchivedMessage question = Received("420603123456", reply.stampSeconds - 60, "Přijdeš?");
     ArchivedMessage thanks = Received("420603123456", reply.stampSeconds + 60, "Super");
     ArchivedMessage other = Received("420777888999", reply.stampSeconds + 3600, "Jiná");
-    ASSERT_TRUE(archive.Store({thanks, other, reply, question}));
-    EXPECT_EQ(Texts(archive.Find(Query({}, "420603123456", true))),
+    ASSERT_TRUE(archive.store({thanks, other, reply, question}));
+    EXPECT_EQ(Texts(archive.find(Query({}, "420603123456", true))),
               (QStringList{"Přijdeš?", "Jo, přijdu", "Super"}));
-    const QList<ArchiveContact> contacts = archive.Contacts();
+    const QList<ArchiveContact> contacts = archive.contacts();
     ASSERT_EQ(contacts.size(), 2);
     EXPECT_EQ(contacts[0].contact, "420777888999");  // the latest message first
     EXPECT_EQ(contacts[1].messages, 3);
-    EXPECT_EQ(archive.Find(Query({}, {}, false, 2)).size(), 2);
+    EXPECT_EQ(archive.find(Query({}, {}, false, 2)).size(), 2);
 }
 
 TEST_F(ArchiveFile, VersionOneFileIsBroughtUpToDate) {
@@ -226,11 +226,11 @@ TEST_F(ArchiveFile, VersionOneFileIsBroughtUpToDate) {
         QFile::copy(path(), path() + QString::number(fullText));
         MessageArchive archive(path() + QString::number(fullText), fullText);
         ASSERT_TRUE(archive.usable()) << archive.problem().detail.toStdString();
-        EXPECT_EQ(Texts(archive.Find(Query("zitra"))), QStringList{"Zítra ráno"});
+        EXPECT_EQ(Texts(archive.find(Query("zitra"))), QStringList{"Zítra ráno"});
         // The old message is recognised again; a new one joins it.
-        EXPECT_TRUE(archive.Store({Received("420603123456", 100, "Zítra ráno"),
+        EXPECT_TRUE(archive.store({Received("420603123456", 100, "Zítra ráno"),
                                    Received("420603123456", 200, "zítra večer")}));
-        EXPECT_EQ(archive.Find(Query("ZITRA")).size(), 2);
+        EXPECT_EQ(archive.find(Query("ZITRA")).size(), 2);
     }
     MessageArchive reopened(path() + "1");
     EXPECT_EQ(reopened.count(), 2);
@@ -251,8 +251,8 @@ TEST_F(ArchiveFile, FilesItCannotUseAreReportedWithTheirPath) {
         EXPECT_TRUE(damaged.problem()
                         .describe(Language::English)
                         .startsWith(UiText(Language::English, kTextArchiveDamaged).arg(path())));
-        EXPECT_FALSE(damaged.Store({Received("1", 1, "x")}));
-        EXPECT_TRUE(damaged.Find({}).isEmpty());
+        EXPECT_FALSE(damaged.store({Received("1", 1, "x")}));
+        EXPECT_TRUE(damaged.find({}).isEmpty());
     }
     // A folder stands where the file should be created.
     const QString blocked = m_dir.filePath("file/messages.sqlite");
@@ -366,7 +366,7 @@ private:
 // same store and index with its text.
 void ExpectNothingLost(const phonesim::PhoneState& before, const phonesim::PhoneState& after,
                        const MessageArchive& archive) {
-    const QList<ArchivedMessage> kept = archive.Find({});
+    const QList<ArchivedMessage> kept = archive.find({});
     for (auto store = before.stores.begin(); store != before.stores.end(); ++store) {
         for (auto message = store->messages.begin(); message != store->messages.end(); ++message) {
             const std::optional<DeliveredMessage> decoded = DecodeDeliverPdu(message->pdu);
@@ -394,7 +394,7 @@ public:
     std::optional<QList<MessageRow>> download(MessageArchive& archive) {
         SmsReader reader(m_link, boxes, Language::English);
         reader.setKeeper([&](const QString& identity, const QList<ReadMessage>& read) {
-            const bool kept = archive.Store(ReceivedMessages(read, identity));
+            const bool kept = archive.store(ReceivedMessages(read, identity));
             return SmsReader::KeepResult{kept, archive.problem().describe(Language::English)};
         });
         std::optional<QList<MessageRow>> rows = reader.ReadMessages(true, {});

@@ -59,7 +59,7 @@ QChar Accelerator(const QString& caption) {
 
 struct WindowRig {
     WindowRig() : archive(std::make_shared<MessageArchive>(dir.filePath("a.sqlite"))) {
-        archive->Store({
+        archive->store({
             Message(Direction::In, "420603123456", 1, "Přijdeš zítra?"),
             Message(Direction::Out, "420603123456", 2, "Jo, zítra\nv osm"),
             Message(Direction::In, "MojeBanka", 3, "Platba kartou"),
@@ -158,7 +158,7 @@ void ArchiveWindowTest::listsSearchesAndFilters() {
     rig.conversation()->setChecked(true);  // oldest first
     QCOMPARE(Column(grid, 3), (QStringList{"Přijdeš zítra?", "Jo, zítra v osm"}));
     // New messages stored while the window is open show after a reload.
-    rig.archive->Store({Message(Direction::In, "420111222333", 9, "Nový")});
+    rig.archive->store({Message(Direction::In, "420111222333", 9, "Nový")});
     rig.window->reload();
     QCOMPARE(rig.contact()->count(), 5);
     QCOMPARE(rig.contact()->currentData().toString(), QStringLiteral("420603123456"));
