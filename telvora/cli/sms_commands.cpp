@@ -136,9 +136,6 @@ int RunList(CliContext& context, const QStringList& args) {
     std::optional<sms::MessageArchive> archive;
     if (archived) {
         archive.emplace(sms::MessageArchive::defaultPath());
-        if (!archive->usable()) {
-            context.messages.error(archive->problem().describe(context.language));
-        }
         reader.setKeeper(KeeperFor(*archive, context.language));
     }
     const std::optional<QList<sms::MessageRow>> rows = reader.ReadMessages(deleteAfter, *names);

@@ -62,7 +62,8 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
         m_progress(text(28));
     }
     m_failedDeletes = 0;
-    m_deletesRefused.reset();
+    m_notKept.reset();
+    m_deletesRefused = false;
     m_complete = true;
     QByteArray answer;
     // PDU mode, whatever another program left the phone in; a phone that
@@ -78,8 +79,9 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
         }
     }
     lease->release();
-    if (m_deletesRefused) {
-        m_messages.error(text(kTextDeletesRefused).arg(*m_deletesRefused).trimmed());
+    if (m_notKept) {
+        m_messages.error(m_deletesRefused ? text(kTextDeletesRefused).arg(*m_notKept).trimmed()
+                                          : *m_notKept);
     }
     if (m_failedDeletes > 0) {
         m_messages.error(text(kTextNotAllDeleted));
@@ -126,9 +128,10 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
         // Kept first, deleted after: a message is always on the phone, in
         // the keeper's store, or both.
         const KeepResult kept = m_keeper(m_phone, read.mid(firstOfStore));
-        if (!kept.kept && mayDelete) {
+        if (!kept.kept) {
+            m_notKept = kept.problem;
+            m_deletesRefused = m_deletesRefused || mayDelete;
             mayDelete = false;
-            m_deletesRefused = kept.problem;
         }
     }
     if (stopped) {

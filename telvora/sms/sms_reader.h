@@ -9,7 +9,8 @@
 // With a keeper set, the messages of each store are handed to it before any
 // of them is deleted, and they are deleted only when it says it has kept
 // them (the message archive's transaction is committed); otherwise they stay
-// on the phone and a message box says why.
+// on the phone and a message box says why. A keeper that fails while
+// nothing is to be deleted is reported too, once per download.
 
 #include <QDateTime>
 #include <QList>
@@ -56,7 +57,7 @@ public:
     bool complete() const { return m_complete; }
     // True when the last ReadMessages left messages on the phone that were
     // to be deleted, because the keeper could not keep them.
-    bool deletesRefused() const { return m_deletesRefused.has_value(); }
+    bool deletesRefused() const { return m_deletesRefused; }
 
 private:
     enum class StoreResult { Done, Stopped };
@@ -73,7 +74,8 @@ private:
     Clock m_clock;
     Keeper m_keeper;
     QString m_phone;
-    std::optional<QString> m_deletesRefused;  // why the keeper could not keep them
+    std::optional<QString> m_notKept;  // why the keeper could not keep them
+    bool m_deletesRefused = false;
     int m_failedDeletes = 0;
     bool m_complete = false;
 };

@@ -402,6 +402,7 @@ public:
         return rows;
     }
     const phonesim::PhoneState& phone() const { return m_phone->phone.state(); }
+    AtLink& link() { return m_link; }
 
     test::FakeMessageBoxes boxes;
     bool refused = false;
@@ -467,6 +468,27 @@ TEST_F(ArchiveFile, UnusableArchiveRefusesDeletesButReads) {
         UiText(Language::English, kTextDeletesRefused).arg(QString()).trimmed()));
     EXPECT_EQ(rig.phone().stores["ME"].messages.size(), before.stores["ME"].messages.size());
     EXPECT_EQ(rig.phone().stores["SM"].messages.size(), before.stores["SM"].messages.size());
+}
+
+TEST_F(ArchiveFile, UnusableArchiveIsReportedOnceWithoutDeletes) {
+    QFile damaged(path());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+    MessageArchive archive(path());
+    DeleteRig rig(phonesim::demoPhoneState());
+    AtLink& link = rig.link();
+    SmsReader reader(link, rig.boxes, Language::English);
+    reader.setKeeper([&](const QString& identity, const QList<ReadMessage>& read) {
+        const bool kept = archive.store(ReceivedMessages(read, identity));
+        return SmsReader::KeepResult{kept, archive.problem().describe(Language::English)};
+    });
+    const std::optional<QList<MessageRow>> rows = reader.ReadMessages(false, {});
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->size(), 9);
+    EXPECT_FALSE(reader.deletesRefused());
+    ASSERT_EQ(rig.boxes.shown.size(), 1);  // two stores, one box
+    EXPECT_EQ(rig.boxes.shown[0].text, archive.problem().describe(Language::English));
 }
 
 }  // namespace
