@@ -4,7 +4,7 @@
 
 DEPS_PACKAGES=(
   cmake g++ make ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-tidy xvfb xauth fonts-dejavu-core
 )

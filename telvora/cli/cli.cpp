@@ -30,6 +30,8 @@ struct Subcommand {
     int minArgs;  // checked before the port is opened
     int maxArgs;
     int (*run)(CliContext& context);
+    // Given, and true for the arguments: the command runs without the port.
+    bool (*withoutPhone)(const QStringList& args) = nullptr;
 };
 
 // Further subcommands (sms, pb, dial, hangup, status, ringtone) join this table.
@@ -47,10 +49,12 @@ constexpr std::array kSubcommands{
                "read sm|me [--out FILE]: print the phone book or save it as .tpb; "
                "write sm|me FILE: upload a .tpb file in its order",
                2, 4, &RunPhoneBook},
-    Subcommand{"sms", "sms send|list",
-               "send NUMBER TEXT [--long]; list [--delete] [--csv F] [--tsv] [--phonebook F]"
-               " (names from F, else from the default phone book)",
-               1, 8, &RunSms},
+    Subcommand{"sms", "sms send|list|archive",
+               "send NUMBER TEXT [--long]; list [--delete | --no-archive] [--csv F] [--tsv]"
+               " [--phonebook F] (names from F, else from the default phone book; what is read"
+               " is kept in the message archive); archive [--search TEXT] [--contact NUMBER]"
+               " [--tsv] [--phonebook F]",
+               1, 8, &RunSms, &SmsWithoutPhone},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {
@@ -174,7 +178,10 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
     }
 
     AtLink link(environment.makePort());
-    const OpenResult opened = device.isEmpty() ? OpenResult::InvalidPort : link.OpenPort(device);
+    const bool withoutPhone = command->withoutPhone && command->withoutPhone(options.commandArgs);
+    const OpenResult opened = withoutPhone       ? OpenResult::Ok
+                              : device.isEmpty() ? OpenResult::InvalidPort
+                                                 : link.OpenPort(device);
     if (opened != OpenResult::Ok) {
         const int text = opened == OpenResult::InvalidPort ? 37
                          : opened == OpenResult::PortInUse ? 79

@@ -5,6 +5,7 @@
 #include "telvora/cli/cli.h"
 #include "telvora/cli/cli_context.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/sms/message_archive.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
 #include "telvora/sms/message_plan.h"
@@ -18,7 +19,11 @@ namespace {
 constexpr char kSendUsage[] =
     "usage: telvora-cli sms send NUMBER TEXT [--long] [--ascii]  (TEXT - reads standard input)\n";
 constexpr char kListUsage[] =
-    "usage: telvora-cli sms list [--delete] [--csv FILE] [--tsv] [--phonebook FILE]\n";
+    "usage: telvora-cli sms list [--delete | --no-archive] [--csv FILE] [--tsv] [--phonebook "
+    "FILE]\n";
+constexpr char kArchiveUsage[] =
+    "usage: telvora-cli sms archive [--search TEXT] [--contact NUMBER] [--tsv] [--phonebook "
+    "FILE]\n";
 
 QString ReadStandardInput() {
     QFile input;
@@ -52,6 +57,15 @@ int RunSend(CliContext& context, QStringList args) {
     }
     sms::SmsSender sender(context.link, context.messages, context.language);
     sender.setAskAboutReplaced(false);
+    // What went to the phone is kept in the archive, whether or not it was accepted.
+    sender.setRecord([&context](const QString& digits, const QString& sent, sms::DataCoding coding,
+                                const QList<bool>& accepted) {
+        sms::MessageArchive archive(sms::MessageArchive::defaultPath());
+        if (!archive.store(
+                {sms::SentMessage(digits, sent, coding, accepted, QDateTime::currentDateTime())})) {
+            context.messages.error(archive.problem().describe(context.language));
+        }
+    });
     switch (sender.Send(args[0], text, longText, ascii)) {
         case sms::SendOutcome::Sent:
             context.out << context.text(sms::kTextMessageSent) << '\n';
@@ -91,14 +105,25 @@ std::optional<QList<sms::NameAndNumber>> SenderNames(CliContext& context, const 
     return names;
 }
 
+// Keeps what the reader read in the archive before anything is deleted.
+sms::SmsReader::Keeper KeeperFor(sms::MessageArchive& archive, Language language) {
+    return [&archive, language](const QString& phone, const QList<sms::ReadMessage>& read) {
+        const bool kept = archive.store(sms::ReceivedMessages(read, phone));
+        return sms::SmsReader::KeepResult{kept, archive.problem().describe(language)};
+    };
+}
+
 int RunList(CliContext& context, const QStringList& args) {
     bool deleteAfter = false;
     bool tsv = false;
+    bool archived = true;
     QString csvPath;
     QString phoneBookPath;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--delete")) {
             deleteAfter = true;
+        } else if (args[i] == QLatin1String("--no-archive")) {
+            archived = false;
         } else if (args[i] == QLatin1String("--tsv")) {
             tsv = true;
         } else if (args[i] == QLatin1String("--csv") && i + 1 < args.size()) {
@@ -110,11 +135,20 @@ int RunList(CliContext& context, const QStringList& args) {
             return kExitUsage;
         }
     }
+    if (deleteAfter && !archived) {
+        context.err << kListUsage;  // a message deleted unarchived would live nowhere
+        return kExitUsage;
+    }
     const std::optional<QList<sms::NameAndNumber>> names = SenderNames(context, phoneBookPath);
     if (!names) {
         return kExitUsage;
     }
     sms::SmsReader reader(context.link, context.messages, context.language);
+    std::optional<sms::MessageArchive> archive;
+    if (archived) {
+        archive.emplace(sms::MessageArchive::defaultPath());
+        reader.setKeeper(KeeperFor(*archive, context.language));
+    }
     const std::optional<QList<sms::MessageRow>> rows = reader.ReadMessages(deleteAfter, *names);
     if (!rows) {
         return kExitFailed;
@@ -127,10 +161,57 @@ int RunList(CliContext& context, const QStringList& args) {
         context.messages.error(context.text(sms::kTextCsvNotWritten).arg(csvPath) + u' ' + error);
         return kExitFailed;
     }
-    return reader.complete() ? kExitOk : kExitFailed;  // a cut download is no success
+    // A cut download, or deletes left undone, is no success.
+    return reader.complete() && !reader.deletesRefused() ? kExitOk : kExitFailed;
+}
+
+int RunArchive(CliContext& context, const QStringList& args) {
+    sms::ArchiveQuery query;
+    bool tsv = false;
+    QString phoneBookPath;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--tsv")) {
+            tsv = true;
+        } else if (args[i] == QLatin1String("--search") && i + 1 < args.size()) {
+            query.search = args[++i];
+        } else if (args[i] == QLatin1String("--contact") && i + 1 < args.size()) {
+            query.contact = args[++i];
+        } else if (args[i] == QLatin1String("--phonebook") && i + 1 < args.size()) {
+            phoneBookPath = args[++i];
+        } else {
+            context.err << kArchiveUsage;
+            return kExitUsage;
+        }
+    }
+    const std::optional<QList<sms::NameAndNumber>> names = SenderNames(context, phoneBookPath);
+    if (!names) {
+        return kExitUsage;
+    }
+    const sms::MessageArchive archive(sms::MessageArchive::defaultPath());
+    if (!archive.usable()) {
+        context.messages.error(archive.problem().describe(context.language));
+        return kExitFailed;
+    }
+    for (const sms::ArchivedMessage& message : archive.find(query)) {
+        QList<sms::MessageRow> row{sms::ArchiveRow(message)};
+        sms::ResolveSenderNames(row, *names);
+        const bool out = message.direction == sms::Direction::Out;
+        if (tsv) {
+            context.out << sms::TsvLine(row[0]) << (out ? "\tout\n" : "\tin\n");
+        } else {
+            // Received messages point in, sent ones out.
+            context.out << row[0].time << (out ? "  >  " : "  <  ")
+                        << PlainLine(row[0]).mid(row[0].time.size() + 2) << '\n';
+        }
+    }
+    return kExitOk;
 }
 
 }  // namespace
+
+bool SmsWithoutPhone(const QStringList& args) {
+    return args.value(0) == QLatin1String("archive");
+}
 
 int RunSms(CliContext& context) {
     const QString action = context.args.value(0);
@@ -140,7 +221,10 @@ int RunSms(CliContext& context) {
     if (action == QLatin1String("list")) {
         return RunList(context, context.args.mid(1));
     }
-    context.err << kSendUsage << kListUsage;
+    if (action == QLatin1String("archive")) {
+        return RunArchive(context, context.args.mid(1));
+    }
+    context.err << kSendUsage << kListUsage << kArchiveUsage;
     return kExitUsage;
 }
 

@@ -202,6 +202,28 @@ constexpr TextRow kTexts[] = {
      "A phone number may hold digits only, with an optional leading +."},
     {171, "Zavěšeno.", "Hung up."},
     {172, "Číslo melodie musí být 1 až 4.", "The ring tone number must be 1 to 4."},
+    // The message archive.
+    {200, "Archiv zpráv %1 nelze otevřít ani vytvořit.",
+     "The message archive %1 cannot be opened or created."},
+    {201, "Archiv zpráv %1 je poškozený.", "The message archive %1 is damaged."},
+    {202, "Archiv zpráv %1 právě používá jiný program.",
+     "The message archive %1 is held by another program."},
+    {203, "Archiv zpráv %1 pochází z novější verze programu.",
+     "The message archive %1 comes from a newer version of the program."},
+    {204,
+     "Zprávy zůstaly v telefonu: smazat je lze jen po uložení do archivu zpráv, a to se "
+     "nepodařilo. %1",
+     "The messages were left on the phone: they are deleted only once the message archive "
+     "holds them, and it could not store them. %1"},
+    {205, "&Archiv zpráv ...", "Message &archive ..."},
+    {206, "Archiv zpráv", "Message archive"},
+    {207, "&Hledat:", "Fin&d:"},
+    {208, "&Kontakt:", "&Contact:"},
+    {209, "Všechny kontakty", "All contacts"},
+    {210, "&Odpovědět", "&Reply"},
+    {211, "Kon&verzace", "Con&versation"},
+    {212, "přijatá", "received"},
+    {213, "odeslaná", "sent"},
 };
 
 // UiText looks rows up by number, so the numbers must rise.

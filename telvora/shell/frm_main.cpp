@@ -29,6 +29,7 @@
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
+#include "telvora/sms/archive_window.h"
 #include "telvora/sms/sms_panel.h"
 
 namespace telvora {
@@ -147,6 +148,19 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
             m_settings->read().withoutDiacritics,
             [this](bool on) { m_settings->setWithoutDiacritics(on); });
     }
+    // The message archive: its window from the messages menu; every download kept in it.
+    sms::ArchiveWindowHooks archiveHooks{[this] { return m_language; },
+                                         [this] { return sms::PhoneBookNames(*m_ui.FlexPB); },
+                                         [this](const QString& number) {
+                                             m_ui.txtNumber->setText(number);
+                                             activateWindow();
+                                             m_ui.txtSMS->setFocus();
+                                         },
+                                         {}};
+    auto* archive = new sms::ArchiveMenu(m_ui.mnu_zpravy, *m_messages, archiveHooks, this);
+    smsPanel->setKeeper(archive->keeper());
+    smsPanel->setSentRecord(archive->sentRecord());
+    connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
     InstallPhoneBook();
 }
 

@@ -229,6 +229,7 @@ void SmsPanel::cmbOdeslat_Click() {
     SmsSender sender(m_link, m_messages, m_hooks.language());
     sender.setLinkCheck(m_hooks.checkLink);
     sender.setProgress(m_hooks.showProgress);
+    sender.setRecord(m_sentRecord);
     const SendOutcome outcome =
         sender.Send(number, m_ui.txtSMS->toPlainText(), longMode(), withoutDiacritics());
     if (m_hooks.window) {
@@ -249,6 +250,7 @@ void SmsPanel::cmbNactiSMS_Click() {
     m_ui.txtNacteneSMS->clear();
     SmsReader reader(m_link, m_messages, m_hooks.language());
     reader.setLinkCheck(m_hooks.checkLink);
+    reader.setKeeper(m_keeper);
     reader.setProgress([this](const QString& progress) {
         m_hooks.showProgress(progress);
         if (m_hooks.window) {

@@ -12,6 +12,8 @@
 
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_rows.h"
+#include "telvora/sms/sms_reader.h"
+#include "telvora/sms/sms_sender.h"
 
 class QCheckBox;
 class QLayout;
@@ -53,6 +55,10 @@ public:
 
     // "Bez diakritiky" / "Without diacritics", under CheckDelsi160.
     QCheckBox* CheckBezDiakritiky() const { return m_withoutDiacritics; }
+    // Keeps each download before anything is deleted on the phone.
+    void setKeeper(SmsReader::Keeper keeper) { m_keeper = std::move(keeper); }
+    // Told of every message sent.
+    void setSentRecord(SmsSender::Record record) { m_sentRecord = std::move(record); }
 
     void cmbOdeslat_Click();
     void cmbClear_Click();
@@ -88,6 +94,8 @@ private:
     SaveDialog m_saveDialog;
     QCheckBox* m_withoutDiacritics = nullptr;
     std::function<void(bool)> m_storeWithoutDiacritics;
+    SmsReader::Keeper m_keeper;
+    SmsSender::Record m_sentRecord;
     bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
     int m_editPosition = 0;    // where the last change of txtSMS was made
     int m_editAdded = 0;       // and how many characters it added

@@ -4,6 +4,7 @@
 #include "telvora/link/at_link.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/message_listing.h"
+#include "telvora/sms/phone_identity.h"
 #include "telvora/sms/sms_texts.h"
 
 namespace telvora::sms {
@@ -61,11 +62,14 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
         m_progress(text(28));
     }
     m_failedDeletes = 0;
+    m_notKept.reset();
+    m_deletesRefused = false;
     m_complete = true;
     QByteArray answer;
     // PDU mode, whatever another program left the phone in; a phone that
     // knows no other mode may refuse it.
     Run(*lease, "AT+CMGF=0", timeouts::kShortCommandMs, answer);
+    m_phone = m_keeper ? phoneIdentity(*lease) : QString();
     QList<ReadMessage> read;
     for (const char* store : {"ME", "SM"}) {
         if (ReadStore(*lease, store, deleteAfterReading, read) == StoreResult::Stopped) {
@@ -75,6 +79,10 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
         }
     }
     lease->release();
+    if (m_notKept) {
+        m_messages.error(m_deletesRefused ? text(kTextDeletesRefused).arg(*m_notKept).trimmed()
+                                          : *m_notKept);
+    }
     if (m_failedDeletes > 0) {
         m_messages.error(text(kTextNotAllDeleted));
     }
@@ -99,10 +107,13 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
         return StoreResult::Done;
     }
     QList<int> listed;
+    const qsizetype firstOfStore = read.size();
+    bool stopped = false;
     for (const char* listing : {"AT+CMGL=1", "AT+CMGL=0"}) {
         const Answer result = Run(lease, listing, timeouts::kMessageListMs, answer);
         if (result == Answer::Lost) {
-            return StoreResult::Stopped;
+            stopped = true;
+            break;
         }
         for (const ListedPdu& entry : ParseMessageListing(answer)) {
             std::optional<DeliveredMessage> message = DecodeDeliverPdu(entry.pdu);
@@ -112,7 +123,21 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
             }
         }
     }
-    if (deleteAfterReading) {
+    bool mayDelete = deleteAfterReading && !stopped;
+    if (m_keeper && !listed.isEmpty()) {
+        // Kept first, deleted after: a message is always on the phone, in
+        // the keeper's store, or both.
+        const KeepResult kept = m_keeper(m_phone, read.mid(firstOfStore));
+        if (!kept.kept) {
+            m_notKept = kept.problem;
+            m_deletesRefused = m_deletesRefused || mayDelete;
+            mayDelete = false;
+        }
+    }
+    if (stopped) {
+        return StoreResult::Stopped;
+    }
+    if (mayDelete) {
         for (int index : listed) {
             const Answer result = Run(lease, "AT+CMGD=" + QByteArray::number(index),
                                       timeouts::kShortCommandMs, answer);
@@ -123,6 +148,23 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
         }
     }
     return StoreResult::Done;
+}
+
+QString SmsReader::phoneIdentity(PortLease& lease) {
+    QByteArray answer;
+    if (Run(lease, "AT+CIMI", timeouts::kShortCommandMs, answer) == Answer::Ok) {
+        const QString imsi = IdentityDigits(answer);
+        if (!imsi.isEmpty()) {
+            return QStringLiteral("IMSI ") + imsi;
+        }
+    }
+    if (Run(lease, "AT+CGSN", timeouts::kShortCommandMs, answer) == Answer::Ok) {
+        const QString imei = IdentityDigits(answer);
+        if (!imei.isEmpty()) {
+            return QStringLiteral("IMEI ") + imei;
+        }
+    }
+    return {};
 }
 
 }  // namespace telvora::sms

@@ -5,6 +5,12 @@
 // and the rows come out newest first. With deleting asked for, every message
 // that was decoded and listed is deleted from its store after the listing.
 // The window's download button and "telvora-cli sms list" both run it.
+//
+// With a keeper set, the messages of each store are handed to it before any
+// of them is deleted, and they are deleted only when it says it has kept
+// them (the message archive's transaction is committed); otherwise they stay
+// on the phone and a message box says why. A keeper that fails while
+// nothing is to be deleted is reported too, once per download.
 
 #include <QDateTime>
 #include <QList>
@@ -27,6 +33,12 @@ public:
     using LinkCheck = std::function<bool(PortLease&)>;
     using Progress = std::function<void(const QString&)>;
     using Clock = std::function<QDateTime()>;
+    struct KeepResult {
+        bool kept = false;
+        QString problem;  // why not, for the message box
+    };
+    // `phone` is "IMSI <digits>", "IMEI <digits>" or empty.
+    using Keeper = std::function<KeepResult(const QString& phone, const QList<ReadMessage>&)>;
 
     SmsReader(AtLink& link, MessageBoxes& messages, Language language);
 
@@ -34,6 +46,7 @@ public:
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     // The current date and time the ages are counted against.
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setKeeper(Keeper keeper) { m_keeper = std::move(keeper); }
 
     // The rows of every message read, or nullopt when nothing could be read
     // (port held: text 82; phone not connected: text 38). A phone that stops
@@ -42,12 +55,16 @@ public:
                                                   const QList<NameAndNumber>& phoneBook);
     // False when the last ReadMessages stopped part-way (text 80).
     bool complete() const { return m_complete; }
+    // True when the last ReadMessages left messages on the phone that were
+    // to be deleted, because the keeper could not keep them.
+    bool deletesRefused() const { return m_deletesRefused; }
 
 private:
     enum class StoreResult { Done, Stopped };
     StoreResult ReadStore(PortLease& lease, const QByteArray& store, bool deleteAfterReading,
                           QList<ReadMessage>& read);
     QString text(int n) const { return UiText(m_language, n); }
+    QString phoneIdentity(PortLease& lease);
 
     AtLink& m_link;
     MessageBoxes& m_messages;
@@ -55,6 +72,10 @@ private:
     LinkCheck m_linkCheck;
     Progress m_progress;
     Clock m_clock;
+    Keeper m_keeper;
+    QString m_phone;
+    std::optional<QString> m_notKept;  // why the keeper could not keep them
+    bool m_deletesRefused = false;
     int m_failedDeletes = 0;
     bool m_complete = false;
 };

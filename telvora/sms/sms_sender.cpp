@@ -84,17 +84,27 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
     }
     SelectPduMode(*lease);
     const QString count = QString::number(pdus.size());
+    const DataCoding coding =
+        plan.encoding == TextEncoding::Ucs2 ? DataCoding::Ucs2 : DataCoding::Gsm7Bit;
+    QList<bool> accepted;
     for (qsizetype i = 0; i < pdus.size(); ++i) {
         if (m_progress) {
             m_progress(text(39) + u' ' + QString::number(i + 1) + u'/' + count);
         }
-        if (!SendPdu(*lease, pdus[i])) {
+        accepted.append(SendPdu(*lease, pdus[i]));
+        if (!accepted.last()) {
+            if (m_record) {
+                m_record(*digits, plan.text, coding, accepted);
+            }
             // Which parts went out matters once some did: the rest never will.
             m_messages.error(i == 0 ? text(41)
                                     : text(kTextPartsSent).arg(i).arg(pdus.size()).arg(i + 1));
             return SendOutcome::Failed;
         }
         ++m_partsSent;
+    }
+    if (m_record) {
+        m_record(*digits, plan.text, coding, accepted);
     }
     return SendOutcome::Sent;
 }

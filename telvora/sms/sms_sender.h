@@ -7,10 +7,12 @@
 // message boxes in the given language; the caller gets the outcome.
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <functional>
 
 #include "telvora/core/ui_texts.h"
+#include "telvora/sms/deliver_pdu.h"
 
 namespace telvora {
 
@@ -35,11 +37,17 @@ public:
     using LinkCheck = std::function<bool(PortLease&)>;
     // Receives the progress text, e.g. "Odesílám 2/3".
     using Progress = std::function<void(const QString&)>;
+    // Told of a message once its parts went to the phone: the number, the
+    // text as sent, its coding, and for each part sent whether the phone
+    // accepted it.
+    using Record = std::function<void(const QString& digits, const QString& text, DataCoding coding,
+                                      const QList<bool>& accepted)>;
 
     SmsSender(AtLink& link, MessageBoxes& messages, Language language);
 
     void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    void setRecord(Record record) { m_record = std::move(record); }
 
     // Whether characters that become "?" are asked about before sending
     // (the window) or only named (the command line names them itself).
@@ -70,6 +78,7 @@ private:
     Progress m_progress;
     bool m_askAboutReplaced = true;
     int m_partsSent = 0;
+    Record m_record;
 };
 
 // The reference of the next concatenated message: a new one each time,

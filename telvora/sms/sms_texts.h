@@ -23,4 +23,20 @@ inline constexpr int kTextUcs2Encoding = 127;
 inline constexpr int kTextPartsSent = 128;  // "%1" parts of "%2" went out; part "%3" refused
 inline constexpr int kTextNeedsLong = 129;  // "%1" parts; names --long
 
+// The message archive: its file's problems, refused deletes, its window.
+inline constexpr int kTextArchiveUnusable = 200;  // "%1": the file
+inline constexpr int kTextArchiveDamaged = 201;   // "%1": the file
+inline constexpr int kTextArchiveLocked = 202;    // "%1": the file
+inline constexpr int kTextArchiveTooNew = 203;    // "%1": the file
+inline constexpr int kTextDeletesRefused = 204;   // "%1": why the archive cannot keep them
+inline constexpr int kTextArchiveMenu = 205;
+inline constexpr int kTextArchiveTitle = 206;
+inline constexpr int kTextArchiveSearch = 207;
+inline constexpr int kTextArchiveContact = 208;
+inline constexpr int kTextArchiveAllContacts = 209;
+inline constexpr int kTextArchiveReply = 210;
+inline constexpr int kTextArchiveConversation = 211;
+inline constexpr int kTextArchiveReceived = 212;
+inline constexpr int kTextArchiveSent = 213;
+
 }  // namespace telvora::sms

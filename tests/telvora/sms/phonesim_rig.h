@@ -32,6 +32,8 @@ public:
 
     const QString& device() const { return m_device; }
     QString dir() const { return m_dir.path(); }
+    // The data folder telvora-cli runs with.
+    QString dataDir() const { return m_dir.filePath("data"); }
 
     // Stops the phone and gives the state it saved.
     QJsonObject finalState() {
@@ -58,6 +60,7 @@ public:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        environment.insert("XDG_DATA_HOME", dataDir());  // the message archive
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(TELVORA_CLI_PATH),
                       QStringList{"--device", m_device, "--lang", "en"} + args);
