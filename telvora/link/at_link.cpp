@@ -142,9 +142,10 @@ QByteArray AtLink::takeInput() {
 QByteArray AtLink::readPort() {
     QList<QByteArray> news;
     QByteArray answer = m_unsolicited.take(m_port->readAll(), news);
+    // Passed on from the event loop, on the link's clock so that a test's
+    // fake time does not run ahead of them.
     for (const QByteArray& line : news) {
-        QMetaObject::invokeMethod(
-            this, [this, line] { emit unsolicited(line); }, Qt::QueuedConnection);
+        m_clock.callAfter(0, this, [this, line] { emit unsolicited(line); });
     }
     return answer;
 }

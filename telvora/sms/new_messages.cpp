@@ -91,7 +91,7 @@ void NewMessages::scheduleReading() {
         return;
     }
     m_scheduled = true;
-    QMetaObject::invokeMethod(this, &NewMessages::readQueued, Qt::QueuedConnection);
+    m_link.clock().callAfter(0, this, [this] { readQueued(); });
 }
 
 void NewMessages::readQueued() {
