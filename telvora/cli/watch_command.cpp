@@ -164,6 +164,7 @@ int RunWatch(CliContext& context) {
         context.err << "telvora-cli: cannot install signal handlers\n";
         return kExitFailed;
     }
+    context.err << context.text(sms::kTextWaitingForNews) << '\n' << Qt::flush;
     QEventLoop loop;
     QSocketNotifier stop(stopSignals.readEnd(), QSocketNotifier::Read);
     QObject::connect(&stop, &QSocketNotifier::activated, &loop, &QEventLoop::quit);

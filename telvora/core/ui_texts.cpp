@@ -148,6 +148,8 @@ constexpr TextRow kTexts[] = {
     {126, "Novou zprávu (%1, pozice %2) se nepodařilo přečíst.",
      "The new message (%1, position %2) could not be read."},
     {127, "Telefon neumí ohlásit nové zprávy.", "The phone cannot announce new messages."},
+    {128, "Čekám na zprávy a hovory (ukončí Ctrl+C) ...",
+     "Waiting for messages and calls (Ctrl+C ends) ..."},
     {130, "Soubor %1 nelze zapsat. Nic nebylo změněno.",
      "The file %1 cannot be written. Nothing was changed."},
     {131, "Soubor %1 nelze otevřít. Seznam zůstal beze změny.",

@@ -23,6 +23,7 @@ namespace sms {
 inline constexpr int kTextNewMessage = 125;        // "New message from %1."
 inline constexpr int kTextNewMessageUnread = 126;  // "... (%1, position %2) could not be read."
 inline constexpr int kTextNoMessageNotices = 127;  // "The phone cannot announce new messages."
+inline constexpr int kTextWaitingForNews = 128;    // "Waiting for messages and calls ..."
 
 class NewMessages : public QObject {
     Q_OBJECT
