@@ -29,6 +29,7 @@
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
+#include "telvora/shell/news_notice.h"
 #include "telvora/sms/sms_panel.h"
 
 namespace telvora {
@@ -143,6 +144,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     auto* smsPanel = new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
     connect(this, &frmMain::languageApplied, smsPanel, &sms::SmsPanel::ApplyLanguage);
     InstallPhoneBook();
+    InstallNews(*this, *smsPanel);  // new messages and incoming calls
 }
 
 void frmMain::InstallPhoneBook() {
