@@ -5,7 +5,9 @@
 // keyboard), and the main window itself on the demo phone.
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -141,6 +143,30 @@ TEST_F(CallWindowTest, AnswerWhileAnotherCommandHoldsThePortSaysSo) {
     held.reset();
     dialog().cmbPrijmout->click();
     EXPECT_TRUE(m_rig.phone().state().call.active);
+}
+
+TEST(NewsWindow, CallWindowLooksRightWithALargerFont) {
+    // TELVORA_SCREENSHOTS names a folder to keep the picture in.
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(original.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    {
+        frmIncomingCall dialog;
+        dialog.showCaller(Language::Czech, QString::fromUtf8("Martina Dvořáková (+420603123456)"));
+        dialog.show();
+        dialog.adjustSize();
+        QApplication::processEvents();
+        EXPECT_GE(dialog.lblCaller->width(), dialog.lblCaller->sizeHint().width());
+        for (QPushButton* button : {dialog.cmbPrijmout, dialog.cmbOdmitnout}) {
+            EXPECT_GE(button->width(), button->sizeHint().width());
+        }
+        const QString folder = qEnvironmentVariable("TELVORA_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            dialog.grab().save(QDir(folder).filePath("telvora-incoming-call-cs-150.png"));
+        }
+    }
+    QApplication::setFont(original);
 }
 
 // The main window on the demo phone, in real time.
