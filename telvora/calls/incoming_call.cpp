@@ -40,13 +40,11 @@ void IncomingCall::onUnsolicited(const QByteArray& line) {
             ring();
             break;
         case UnsolicitedKind::CallerId:
-            if (m_state != State::Answered) {
-                ring();  // a phone may name the caller before its first ring
-                if (const std::optional<CallerIdNotice> caller = ParseCallerId(line);
-                    caller && !m_announced) {
-                    m_number = caller->number;
-                    announce();
-                }
+            ring();  // a phone may name the caller before its first ring
+            if (const std::optional<CallerIdNotice> caller = ParseCallerId(line);
+                caller && m_state == State::Ringing && !m_announced) {
+                m_number = caller->number;
+                announce();
             }
             break;
         case UnsolicitedKind::CallEnded:
@@ -63,13 +61,16 @@ void IncomingCall::onUnsolicited(const QByteArray& line) {
 }
 
 void IncomingCall::ring() {
-    if (m_state == State::Answered || nowMs() < m_quietUntilMs) {
+    if (nowMs() < m_quietUntilMs) {
         return;
     }
     m_lastRingMs = nowMs();
     if (m_state == State::Ringing) {
         return;
     }
+    // An answered call may have been hung up with ATH, which the phone does
+    // not announce; a phone rings only when no call is up, so this is a new
+    // call.
     m_state = State::Ringing;
     m_number.clear();
     m_announced = false;

@@ -156,6 +156,17 @@ TEST(IncomingCallTest, AnnouncedOnceWithTheCallerThenAnswered) {
     rig.runFor(20000);
     EXPECT_EQ(ended.count(), 0);
     EXPECT_EQ(ringing.count(), 1);
+
+    // Hung up with ATH, which the phone does not announce: the next call
+    // rings all the same.
+    {
+        std::optional<PortLease> lease = rig.link->tryAcquire();
+        lease->Exchange("ATH", 150);
+    }
+    rig.news().command("ring 603123456 0");
+    rig.runFor(100);
+    ASSERT_EQ(ringing.count(), 2);
+    EXPECT_EQ(ringing[1][0].toString(), "603123456");
 }
 
 TEST(IncomingCallTest, WithoutCallerIdTheCallIsAnnouncedAfterAWait) {
