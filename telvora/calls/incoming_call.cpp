@@ -128,6 +128,12 @@ void IncomingCall::handled(State state) {
     m_quietUntilMs = nowMs() + kAfterCallQuietMs;
 }
 
+void IncomingCall::endedHere() {
+    if (m_state == State::Ringing) {
+        handled(State::Idle);
+    }
+}
+
 IncomingCall::Result IncomingCall::Answer() {
     if (m_state != State::Ringing) {
         return Result::Gone;

@@ -59,6 +59,10 @@ public:
     // Rejects the ringing call under a lease of its own.
     Result Reject();
 
+    // The ringing call was ended by other means (the Hang up button's ATH):
+    // it is neither announced as given up nor taken for a new call.
+    void endedHere();
+
     State state() const { return m_state; }
     // The caller's number; empty while unknown or withheld.
     const QString& number() const { return m_number; }

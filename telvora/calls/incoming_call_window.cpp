@@ -83,6 +83,13 @@ void IncomingCallWindow::cmbOdmitnout_Click() {
     finish(m_call.Reject(), kTextCallRejected, kTextNotRejected);
 }
 
+void IncomingCallWindow::HungUpHere() {
+    if (m_call.state() == IncomingCall::State::Ringing) {
+        m_call.endedHere();
+        m_dialog->hide();
+    }
+}
+
 void IncomingCallWindow::finish(IncomingCall::Result result, int doneText, int failedText) {
     m_dialog->setBusy(false);
     switch (result) {

@@ -38,6 +38,8 @@ public:
 
     void cmbPrijmout_Click();
     void cmbOdmitnout_Click();
+    // The main window's Hang up was pressed: it ended a ringing call too.
+    void HungUpHere();
     void ApplyLanguage();
 
 private:

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
 
 #include "telvora/calls/frm_incoming_call.h"
@@ -22,7 +24,11 @@ void NewsNotice::show(const QString& text) {
         return;
     }
     if (m_tray == nullptr) {
-        m_tray = new QSystemTrayIcon(m_window.windowIcon(), this);
+        QIcon icon = m_window.windowIcon();
+        if (icon.isNull()) {
+            icon = m_window.style()->standardIcon(QStyle::SP_MessageBoxInformation);
+        }
+        m_tray = new QSystemTrayIcon(icon, this);
         m_tray->setToolTip(m_window.windowTitle());
         // A click on the message brings the window up.
         connect(m_tray, &QSystemTrayIcon::messageClicked, &m_window, [this] {
@@ -61,6 +67,9 @@ void InstallNews(frmMain& window, sms::SmsPanel& messages) {
         new IncomingCallWindow(std::move(calls), window.link(), window.messages(), &window);
     QObject::connect(&window, &frmMain::languageApplied, callWindow,
                      &IncomingCallWindow::ApplyLanguage);
+    // Hang up ends a ringing call as well (after its own ATH went out).
+    QObject::connect(window.ui().cmbZavesit, &QPushButton::clicked, callWindow,
+                     &IncomingCallWindow::HungUpHere);
 }
 
 }  // namespace telvora

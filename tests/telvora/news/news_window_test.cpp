@@ -30,6 +30,16 @@ namespace {
 
 using test::NewsRig;
 
+// Lets the event loop run in real time until `done` holds, at most 5 s.
+template <typename Done>
+bool WaitUntil(Done done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) {
+        QTest::qWait(20);
+    }
+    return done();
+}
+
 TEST(NewsWindow, NewMessageReachesTheListByItsSendersName) {
     NewsRig rig;
     QList<sms::MessageRow> added;
@@ -79,10 +89,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog()));
         QTest::keyClick(&dialog(), key, Qt::AltModifier);
         // A mnemonic clicks its button after a short visible press.
-        QDeadlineTimer deadline(2000);
-        while (dialog().isVisible() && !deadline.hasExpired()) {
-            QTest::qWait(20);
-        }
+        WaitUntil([this] { return !dialog().isVisible(); });
     }
 
     NewsRig m_rig;
@@ -129,6 +136,19 @@ TEST_F(CallWindowTest, RejectInCzechAndAMissedCall) {
     m_rig.runFor(100);
     EXPECT_FALSE(dialog().isVisible());
     EXPECT_EQ(m_notices.last(), QString::fromUtf8("Zmeškaný hovor: neznámé číslo"));
+}
+
+TEST_F(CallWindowTest, HangUpElsewhereIsNoMissedCall) {
+    m_rig.news().command("ring +420724555018 0");
+    m_rig.runFor(100);
+    {
+        std::optional<PortLease> lease = m_rig.link->tryAcquire();
+        lease->Exchange("ATH", 150);
+    }
+    m_window->HungUpHere();
+    EXPECT_FALSE(dialog().isVisible());
+    m_rig.runFor(30000);
+    EXPECT_EQ(m_notices, QStringList{"Petr (+420724555018) is calling"});
 }
 
 TEST_F(CallWindowTest, AnswerWhileAnotherCommandHoldsThePortSaysSo) {
@@ -194,11 +214,21 @@ TEST(NewsMainWindow, ANewMessageAppearsOnTopOfTheListAndOnTheStatusLine) {
     const int listed = list.rowCount();
     QTest::qWait(300);  // notices are switched on once the port is free
     ASSERT_TRUE(port->news().command("sms +420777000111 Vecer to plati").isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(list.rowCount(), listed + 1, 5000);
+    ASSERT_TRUE(WaitUntil([&] { return list.rowCount() == listed + 1; }));
     EXPECT_EQ(list.item(0, 2)->text(), "Vecer to plati");
     EXPECT_EQ(list.item(0, 1)->text(), "420777000111");
     EXPECT_TRUE(list.horizontalHeaderItem(2)->text().contains(QString::number(listed + 1)));
     EXPECT_EQ(window.statusBar()->currentMessage(), "New message from 420777000111.");
+
+    // A ringing call opens its window; the main window's Hang up ends it too.
+    port->news().command("ring +420724555018 0");
+    auto* call = window.findChild<frmIncomingCall*>();
+    ASSERT_TRUE(call);
+    ASSERT_TRUE(WaitUntil([&] { return call->isVisible(); }));
+    EXPECT_EQ(call->lblCaller->text(), "+420724555018 is calling");
+    window.ui().cmbZavesit->click();
+    EXPECT_FALSE(call->isVisible());
+    EXPECT_FALSE(port->phone().ringing());
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
