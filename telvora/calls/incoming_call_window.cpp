@@ -34,6 +34,10 @@ IncomingCallWindow::IncomingCallWindow(IncomingCallHooks hooks, AtLink& link,
     }
 }
 
+IncomingCallWindow::~IncomingCallWindow() {
+    delete m_dialog;  // unless its parent window went first
+}
+
 void IncomingCallWindow::enableCallerId() {
     if (m_enabling) {
         return;

@@ -7,6 +7,7 @@
 // what it owns through IncomingCallHooks.
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 #include "telvora/calls/incoming_call.h"
@@ -32,6 +33,7 @@ class IncomingCallWindow : public QObject {
 public:
     IncomingCallWindow(IncomingCallHooks hooks, AtLink& link, MessageBoxes& messages,
                        QObject* parent = nullptr);
+    ~IncomingCallWindow() override;
 
     frmIncomingCall& dialog() { return *m_dialog; }
     const IncomingCall& call() const { return m_call; }
@@ -56,7 +58,7 @@ private:
     AtLink& m_link;
     MessageBoxes& m_messages;
     IncomingCall m_call;
-    frmIncomingCall* m_dialog;
+    QPointer<frmIncomingCall> m_dialog;  // owned; also a child of the parent window
     bool m_enabling = false;
 };
 
