@@ -20,10 +20,10 @@ class PortLease;
 
 namespace sms {
 
-inline constexpr int kTextNewMessage = 125;        // "New message from %1."
-inline constexpr int kTextNewMessageUnread = 126;  // "... (%1, position %2) could not be read."
-inline constexpr int kTextNoMessageNotices = 127;  // "The phone cannot announce new messages."
-inline constexpr int kTextWaitingForNews = 128;    // "Waiting for messages and calls ..."
+inline constexpr int kTextNewMessage = 220;        // "New message from %1."
+inline constexpr int kTextNewMessageUnread = 221;  // "... (%1, position %2) could not be read."
+inline constexpr int kTextNoMessageNotices = 222;  // "The phone cannot announce new messages."
+inline constexpr int kTextWaitingForNews = 223;    // "Waiting for messages and calls ..."
 
 class NewMessages : public QObject {
     Q_OBJECT
