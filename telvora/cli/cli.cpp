@@ -8,6 +8,7 @@
 #include "telvora/cli/pb_commands.h"
 #include "telvora/cli/ringtone_commands.h"
 #include "telvora/cli/sms_commands.h"
+#include "telvora/cli/watch_command.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
@@ -49,12 +50,17 @@ constexpr std::array kSubcommands{
                "read sm|me [--out FILE]: print the phone book or save it as .tpb; "
                "write sm|me FILE: upload a .tpb file in its order",
                2, 4, &RunPhoneBook},
-    Subcommand{"sms", "sms send|list|archive",
-               "send NUMBER TEXT [--long]; list [--delete | --no-archive] [--csv F] [--tsv]"
-               " [--phonebook F] (names from F, else from the default phone book; what is read"
-               " is kept in the message archive); archive [--search TEXT] [--contact NUMBER]"
-               " [--tsv] [--phonebook F]",
-               1, 8, &RunSms, &SmsWithoutPhone},
+    Subcommand{
+        "sms", "sms send|list|archive",
+        "send NUMBER TEXT [--long] [--ascii]; list [--delete | --no-archive] [--csv F] [--tsv]"
+        " [--phonebook F] (names from F, else from the default phone book; what is read"
+        " is kept in the message archive); archive [--search TEXT] [--contact NUMBER]"
+        " [--tsv] [--phonebook F]",
+        1, 8, &RunSms, &SmsWithoutPhone},
+    Subcommand{"watch", "watch [--tsv]",
+               "print new messages and incoming calls as they come, until SIGINT or SIGTERM"
+               " (exit 0); [--phonebook F] names them",
+               0, 3, &RunWatch},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {
@@ -79,7 +85,12 @@ void PrintHelp(QTextStream& out) {
         out << "  " << QString::fromLatin1(command.usage).leftJustified(14) << ' '
             << command.summary << '\n';
     }
-    out << "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n";
+    out << "\nLines of \"watch --tsv\", one per event (fields as in \"sms list --tsv\"; tab, line\n"
+           "feed, carriage return and backslash written as \\t, \\n, \\r, \\\\):\n"
+           "  sms<TAB>store<TAB>index<TAB>time<TAB>sender<TAB>text   a new message\n"
+           "  ring<TAB>number<TAB>name    an incoming call, once (name empty when unknown)\n"
+           "  ended<TAB>number            the caller gave up (NO CARRIER, or no RING for 12 s)\n"
+           "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n";
 }
 
 struct Options {

@@ -84,27 +84,6 @@ QString PlainLine(const sms::MessageRow& row) {
     return row.time + QStringLiteral("  ") + row.sender + QStringLiteral("  ") + text;
 }
 
-// The names senders are shown by, as in the window: the entries of the
-// phone book kept in the default file, or of `path` when one is given. A
-// missing default file means no names; a given file that cannot be read is
-// an error.
-std::optional<QList<sms::NameAndNumber>> SenderNames(CliContext& context, const QString& path) {
-    const QString file = path.isEmpty() ? DefaultPhoneBookFile() : path;
-    if (path.isEmpty() && !QFile::exists(file)) {
-        return QList<sms::NameAndNumber>();
-    }
-    const PhoneBookFileLoad load = LoadPhoneBookFile(file);
-    if (!load.opened) {
-        context.err << file << ": " << load.error << '\n';
-        return std::nullopt;
-    }
-    QList<sms::NameAndNumber> names;
-    for (const PhoneBookEntry& entry : load.content.entries) {
-        names.append({entry.name, entry.number});
-    }
-    return names;
-}
-
 // Keeps what the reader read in the archive before anything is deleted.
 sms::SmsReader::Keeper KeeperFor(sms::MessageArchive& archive, Language language) {
     return [&archive, language](const QString& phone, const QList<sms::ReadMessage>& read) {
@@ -139,7 +118,7 @@ int RunList(CliContext& context, const QStringList& args) {
         context.err << kListUsage;  // a message deleted unarchived would live nowhere
         return kExitUsage;
     }
-    const std::optional<QList<sms::NameAndNumber>> names = SenderNames(context, phoneBookPath);
+    const std::optional<QList<sms::NameAndNumber>> names = PhoneBookNames(context, phoneBookPath);
     if (!names) {
         return kExitUsage;
     }
@@ -183,7 +162,7 @@ int RunArchive(CliContext& context, const QStringList& args) {
             return kExitUsage;
         }
     }
-    const std::optional<QList<sms::NameAndNumber>> names = SenderNames(context, phoneBookPath);
+    const std::optional<QList<sms::NameAndNumber>> names = PhoneBookNames(context, phoneBookPath);
     if (!names) {
         return kExitUsage;
     }
@@ -211,6 +190,23 @@ int RunArchive(CliContext& context, const QStringList& args) {
 
 bool SmsWithoutPhone(const QStringList& args) {
     return args.value(0) == QLatin1String("archive");
+}
+
+std::optional<QList<sms::NameAndNumber>> PhoneBookNames(CliContext& context, const QString& path) {
+    const QString file = path.isEmpty() ? DefaultPhoneBookFile() : path;
+    if (path.isEmpty() && !QFile::exists(file)) {
+        return QList<sms::NameAndNumber>();
+    }
+    const PhoneBookFileLoad load = LoadPhoneBookFile(file);
+    if (!load.opened) {
+        context.err << file << ": " << load.error << '\n';
+        return std::nullopt;
+    }
+    QList<sms::NameAndNumber> names;
+    for (const PhoneBookEntry& entry : load.content.entries) {
+        names.append({entry.name, entry.number});
+    }
+    return names;
 }
 
 int RunSms(CliContext& context) {

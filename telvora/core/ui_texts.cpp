@@ -202,6 +202,18 @@ constexpr TextRow kTexts[] = {
      "A phone number may hold digits only, with an optional leading +."},
     {171, "Zavěšeno.", "Hung up."},
     {172, "Číslo melodie musí být 1 až 4.", "The ring tone number must be 1 to 4."},
+    // News from the phone: an incoming call.
+    {189, "Hovor odmítnut.", "Call rejected."},
+    {190, "Příchozí hovor", "Incoming call"},
+    {191, "Volá %1", "%1 is calling"},
+    {192, "&Přijmout", "&Answer"},
+    {193, "&Odmítnout", "&Reject"},
+    {194, "neznámé číslo", "unknown number"},
+    {195, "Zmeškaný hovor: %1", "Missed call: %1"},
+    {196, "Hovor přijat: %1", "Call answered: %1"},
+    {197, "Hovor se nepodařilo přijmout.", "The call could not be answered."},
+    {198, "Hovor se nepodařilo odmítnout.", "The call could not be rejected."},
+    {199, "Telefon neumí ukázat číslo volajícího.", "The phone cannot show the caller's number."},
     // The message archive.
     {200, "Archiv zpráv %1 nelze otevřít ani vytvořit.",
      "The message archive %1 cannot be opened or created."},
@@ -224,6 +236,13 @@ constexpr TextRow kTexts[] = {
     {211, "Kon&verzace", "Con&versation"},
     {212, "přijatá", "received"},
     {213, "odeslaná", "sent"},
+    // News from the phone: a new message.
+    {220, "Nová zpráva od %1.", "New message from %1."},
+    {221, "Novou zprávu (%1, pozice %2) se nepodařilo přečíst.",
+     "The new message (%1, position %2) could not be read."},
+    {222, "Telefon neumí ohlásit nové zprávy.", "The phone cannot announce new messages."},
+    {223, "Čekám na zprávy a hovory (ukončí Ctrl+C) ...",
+     "Waiting for messages and calls (Ctrl+C ends) ..."},
 };
 
 // UiText looks rows up by number, so the numbers must rise.

@@ -5,6 +5,10 @@ namespace phonesim {
 PhoneSimPort::PhoneSimPort(PhoneState state, QObject* parent)
     : telvora::SerialPort(parent), m_phone(std::move(state)) {
     connect(&m_pacer, &AnswerPacer::output, this, &PhoneSimPort::receive);
+    connect(&m_news, &NewsControl::output, this, [this](const QList<Output>& outputs) {
+        m_pacer.setBaud(m_phone.options().baud);
+        m_pacer.schedule(outputs);
+    });
 }
 
 telvora::OpenResult PhoneSimPort::open(const QString& device) {
@@ -57,7 +61,16 @@ void PhoneSimPort::receive(const QByteArray& bytes) {
 }
 
 std::unique_ptr<PhoneSimPort> makeDemoPhonePort(QObject* parent) {
-    return std::make_unique<PhoneSimPort>(demoPhoneState(), parent);
+    auto port = std::make_unique<PhoneSimPort>(demoPhoneState(), parent);
+    const QString control = qEnvironmentVariable("TELVORA_DEMO_CONTROL");
+    if (!control.isEmpty()) {
+        auto* file = new ControlFile(port->news(), port.get());
+        QString error;
+        if (!file->watch(control, &error)) {
+            qWarning("%s", qPrintable(error));
+        }
+    }
+    return port;
 }
 
 }  // namespace phonesim

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "telvora/demophone/answer_pacer.h"
+#include "telvora/demophone/news_control.h"
 #include "telvora/demophone/simulated_phone.h"
 #include "telvora/link/serial_port.h"
 
@@ -31,7 +32,12 @@ public:
 
     SimulatedPhone& phone() { return m_phone; }
     // The clock the answers' delays run on (a test's FakeClock, for one).
-    void setClock(telvora::Clock& clock) { m_pacer.setClock(clock); }
+    void setClock(telvora::Clock& clock) {
+        m_pacer.setClock(clock);
+        m_news.setClock(clock);
+    }
+    // Messages and calls arriving at the phone.
+    NewsControl& news() { return m_news; }
     // Makes the next open() fail with `result` (Ok restores normal opening).
     void setOpenResult(telvora::OpenResult result) { m_openResult = result; }
     // Behaves like an unplugged cable: closes and emits failed().
@@ -44,6 +50,7 @@ private:
 
     SimulatedPhone m_phone;
     AnswerPacer m_pacer;
+    NewsControl m_news{m_phone};
     QByteArray m_received;
     QString m_device;
     QString m_error;
@@ -51,7 +58,9 @@ private:
     bool m_open = false;
 };
 
-// A port to the demo phone: the built-in sample state with its timing.
+// A port to the demo phone: the built-in sample state with its timing. When
+// the environment names a file in TELVORA_DEMO_CONTROL, lines appended to it
+// bring the demo phone news (NewsControl).
 std::unique_ptr<PhoneSimPort> makeDemoPhonePort(QObject* parent = nullptr);
 
 }  // namespace phonesim

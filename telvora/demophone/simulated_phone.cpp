@@ -193,6 +193,8 @@ SimulatedPhone::SimulatedPhone(PhoneState state) : m_state(std::move(state)) {
         {"+CSQ", &SimulatedPhone::csq},       {"+CLCC", &SimulatedPhone::clcc},
         {"*ESOM", &SimulatedPhone::esom},     {"+CGMI", &SimulatedPhone::identity},
         {"+CGMM", &SimulatedPhone::identity}, {"+CSCS", &SimulatedPhone::cscs},
+        {"+CNMI", &SimulatedPhone::cnmi},     {"+CLIP", &SimulatedPhone::clip},
+        {"+CHUP", &SimulatedPhone::chup},
     };
     for (const char* name : {"ME", "SM"}) {
         if (!m_state.stores.contains(name)) {
@@ -421,10 +423,16 @@ Answer SimulatedPhone::executeBasic(const QByteArray& upper, const QByteArray& b
     }
     if (upper == "H" || upper == "H0") {
         m_state.call = CallState{};
+        m_incoming.reset();  // also rejects a ringing call
         return ok();
     }
     if (upper == "A") {
-        return finalOnly("NO CARRIER");  // no incoming call to answer
+        if (!m_incoming) {
+            return finalOnly("NO CARRIER");  // no incoming call to answer
+        }
+        m_state.call = CallState{true, *m_incoming};
+        m_incoming.reset();
+        return ok();
     }
     if (upper.startsWith('D')) {
         return dial(body.mid(1).trimmed());
@@ -871,6 +879,125 @@ Answer SimulatedPhone::identity(Form form, const QList<Arg>&) {
         return ok();
     }
     return form == Form::Exec ? ok({"Telvora Phonesim"}) : syntaxError();
+}
+
+Answer SimulatedPhone::cnmi(Form form, const QList<Arg>& args) {
+    switch (form) {
+        case Form::Test:
+            return ok({"+CNMI: (0-2),(0,1),(0),(0),(0,1)"});
+        case Form::Read:
+            return ok({"+CNMI: " + QByteArray::number(m_cnmiMode) + ',' +
+                       QByteArray::number(m_cnmiMt) + ",0,0,0"});
+        case Form::Exec:
+            return syntaxError();
+        case Form::Set:
+            break;
+    }
+    const auto mode = toInt(args.value(0));
+    const auto mt = args.size() > 1 ? toInt(args.at(1)) : std::optional<int>(0);
+    if (!mode || !mt || *mode < 0 || *mode > 2 || *mt < 0 || *mt > 1 || args.size() > 5) {
+        return cmsError(303);  // not supported
+    }
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        if (!args.at(i).isEmpty() && toInt(args.at(i)) > (i == 4 ? 1 : 0)) {
+            return cmsError(303);
+        }
+    }
+    m_cnmiMode = *mode;
+    m_cnmiMt = *mt;
+    return ok();
+}
+
+Answer SimulatedPhone::clip(Form form, const QList<Arg>& args) {
+    switch (form) {
+        case Form::Test:
+            return ok({"+CLIP: (0,1)"});
+        case Form::Read:
+            return ok({"+CLIP: " + QByteArray(m_clip ? "1" : "0") + ",1"});
+        case Form::Exec:
+            return syntaxError();
+        case Form::Set:
+            break;
+    }
+    const auto value = toInt(args.value(0));
+    if (!value || *value < 0 || *value > 1 || args.size() > 1) {
+        return syntaxError();
+    }
+    m_clip = *value == 1;
+    return ok();
+}
+
+Answer SimulatedPhone::chup(Form form, const QList<Arg>&) {
+    if (form == Form::Test) {
+        return ok();
+    }
+    if (form != Form::Exec) {
+        return syntaxError();
+    }
+    m_incoming.reset();
+    m_state.call = CallState{};
+    return ok();
+}
+
+std::optional<QList<Output>> SimulatedPhone::deliverMessage(const DeliverMessage& message,
+                                                            QString* error) {
+    const std::optional<QByteArray> pdu = encodeDeliver(message, error);
+    if (!pdu) {
+        return std::nullopt;
+    }
+    MessageStore& store = m_state.stores[m_receiveMemory];
+    int index = 1;
+    while (store.messages.contains(index)) {
+        ++index;
+    }
+    if (index > store.capacity) {
+        if (error) {
+            *error = QStringLiteral("the store %1 is full").arg(m_receiveMemory);
+        }
+        return std::nullopt;
+    }
+    store.messages.insert(index, StoredMessage{kReceivedUnread, *pdu});
+    QList<Output> out;
+    if (m_cnmiMode > 0 && m_cnmiMt == 1) {
+        out.append(
+            {"\r\n+CMTI: " + quoted(m_receiveMemory) + ',' + QByteArray::number(index) + "\r\n",
+             0});
+    }
+    return out;
+}
+
+QList<Output> SimulatedPhone::startIncomingCall(const QString& number) {
+    m_incoming = number;
+    return ring();
+}
+
+QList<Output> SimulatedPhone::ring() const {
+    if (!m_incoming) {
+        return {};
+    }
+    QByteArray text = "\r\nRING\r\n";
+    if (m_clip) {
+        const bool international = m_incoming->startsWith(u'+');
+        text +=
+            "\r\n+CLIP: " + quoted(*m_incoming) + ',' + (international ? "145" : "129") + "\r\n";
+    }
+    return {{text, 0}};
+}
+
+QList<Output> SimulatedPhone::callerGivesUp(bool announce) {
+    if (!m_incoming) {
+        return {};
+    }
+    m_incoming.reset();
+    if (!announce) {
+        return {};
+    }
+    return {{"\r\nNO CARRIER\r\n", 0}};
+}
+
+const QString& SimulatedPhone::ringingNumber() const {
+    static const QString kNone;
+    return m_incoming ? *m_incoming : kNone;
 }
 
 Answer SimulatedPhone::dial(const QByteArray& dialString) {

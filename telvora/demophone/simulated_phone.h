@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "telvora/demophone/phone_state.h"
+#include "telvora/demophone/sms_pdu.h"
 
 namespace phonesim {
 
@@ -38,6 +39,21 @@ public:
     SimOptions& options() { return m_state.options; }
     void addFault(const Fault& fault) { m_state.options.faults.append(fault); }
     void clearFaults() { m_state.options.faults.clear(); }
+
+    // News the phone sends unasked. A message stored in the receive memory
+    // (mem3 of AT+CPMS) is announced with "+CMTI:" while AT+CNMI asks for
+    // it; nullopt with `error` set when it cannot be stored.
+    std::optional<QList<Output>> deliverMessage(const DeliverMessage& message, QString* error);
+    // A call starts ringing from `number` ("" withheld); the first ring.
+    QList<Output> startIncomingCall(const QString& number);
+    // One ring of the ringing call ("RING", and "+CLIP:" while AT+CLIP=1);
+    // nothing when no call rings.
+    QList<Output> ring() const;
+    // The caller hangs up before the call was answered; `announce` sends
+    // "NO CARRIER", else the phone just stops ringing.
+    QList<Output> callerGivesUp(bool announce);
+    bool ringing() const { return m_incoming.has_value(); }
+    const QString& ringingNumber() const;
 
     bool echo() const { return m_echo; }
     int errorMode() const { return m_errorMode; }
@@ -95,6 +111,9 @@ private:
     Answer csq(Form form, const QList<Arg>& args);
     Answer clcc(Form form, const QList<Arg>& args);
     Answer esom(Form form, const QList<Arg>& args);
+    Answer cnmi(Form form, const QList<Arg>& args);
+    Answer clip(Form form, const QList<Arg>& args);
+    Answer chup(Form form, const QList<Arg>& args);
     Answer identity(Form form, const QList<Arg>& args);
     Answer dial(const QByteArray& number);
 
@@ -108,6 +127,10 @@ private:
     QString m_writeMemory = "SM";
     QString m_receiveMemory = "SM";
     QString m_phoneBook = "SM";
+    int m_cnmiMode = 0;  // AT+CNMI: 0 keeps notices to itself
+    int m_cnmiMt = 0;    // 1 announces a stored message with +CMTI
+    bool m_clip = false;
+    std::optional<QString> m_incoming;  // the number of a ringing call
 
     // Input assembly.
     QByteArray m_line;

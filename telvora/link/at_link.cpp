@@ -106,6 +106,7 @@ OpenResult AtLink::open(const QString& device) {
         m_port->close();
     }
     m_unread.clear();
+    m_unsolicited.reset();
     m_lastOpen = m_port->open(device);
     m_lastOpenError = *m_lastOpen == OpenResult::Ok ? QString() : m_port->errorText();
     return *m_lastOpen;
@@ -126,25 +127,39 @@ void AtLink::keepIdleInput() {
     // A device that streams while no command waits must not make the
     // program grow: only the newest bytes are kept.
     if (!m_waiting && m_port->isOpen()) {
-        AppendBounded(m_unread, m_port->readAll(), kMaxUnreadBytes);
+        AppendBounded(m_unread, readPort(), kMaxUnreadBytes);
     }
 }
 
 QByteArray AtLink::takeInput() {
     QByteArray input = std::exchange(m_unread, {});
     if (m_port->isOpen()) {
-        input += m_port->readAll();
+        input += readPort();
     }
     return input;
+}
+
+QByteArray AtLink::readPort() {
+    QList<QByteArray> news;
+    QByteArray answer = m_unsolicited.take(m_port->readAll(), news);
+    // Passed on from the event loop, on the link's clock so that a test's
+    // fake time does not run ahead of them.
+    for (const QByteArray& line : news) {
+        m_clock.callAfter(0, this, [this, line] { emit unsolicited(line); });
+    }
+    return answer;
 }
 
 bool AtLink::SendCommand(const QByteArray& command) {
     if (!m_port->isOpen()) {
         return false;
     }
-    // A late answer to an earlier command must not pass for this one's.
+    // A late answer to an earlier command must not pass for this one's;
+    // news that came with it is still passed on.
+    readPort();
     m_unread.clear();
     m_port->discardInput();
+    m_unsolicited.commandSent(command);
     const bool written = m_port->write(command + '\r');
     m_sentAtMs = m_clock.nowMs();
     return written;

@@ -17,6 +17,7 @@
 
 #include "telvora/core/clock.h"
 #include "telvora/link/serial_port.h"
+#include "telvora/link/unsolicited_filter.h"
 
 namespace telvora {
 
@@ -133,6 +134,12 @@ public:
 signals:
     void connectedChanged(bool connected);
     void busyChanged(bool busy);
+    // A line the phone sent unasked ("+CMTI: ...", "RING", "+CLIP: ..."),
+    // without its line end; never part of a command's answer. Delivered
+    // from the event loop, in order, after the read that found it, so a
+    // receiver may start a command (it finds the port busy while another
+    // command still holds it).
+    void unsolicited(const QByteArray& line);
 
 private:
     friend class PortLease;
@@ -143,6 +150,9 @@ private:
     // Input that arrived while no command waits: kept, bounded.
     void keepIdleInput();
     QByteArray takeInput();
+    // Everything the port has received, unsolicited lines taken out and
+    // passed on to unsolicited().
+    QByteArray readPort();
 
     bool SendCommand(const QByteArray& command);
     bool SendData(const QByteArray& data);
@@ -170,6 +180,7 @@ private:
     std::optional<OpenResult> m_lastOpen;
     QString m_lastOpenError;
     QByteArray m_unread;
+    UnsolicitedFilter m_unsolicited;
     std::optional<qint64> m_sentAtMs;  // clock time right after the last write
 };
 

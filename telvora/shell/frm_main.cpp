@@ -29,6 +29,7 @@
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
+#include "telvora/shell/news_notice.h"
 #include "telvora/sms/archive_window.h"
 #include "telvora/sms/sms_panel.h"
 
@@ -162,6 +163,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     smsPanel->setSentRecord(archive->sentRecord());
     connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
     InstallPhoneBook();
+    InstallNews(*this, *smsPanel);  // new messages and incoming calls
 }
 
 void frmMain::InstallPhoneBook() {

@@ -72,6 +72,16 @@ QList<ListedPdu> ParseMessageListing(QByteArrayView answer) {
     return entries;
 }
 
+QByteArray ReadMessagePdu(QByteArrayView answer) {
+    const QList<QByteArrayView> lines = Lines(answer);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].startsWith("+CMGR:") && IsHexLine(lines[i + 1].trimmed())) {
+            return lines[i + 1].trimmed().toByteArray();
+        }
+    }
+    return {};
+}
+
 int StoredMessageCount(QByteArrayView answer) {
     const qsizetype at = answer.indexOf(QByteArrayView("+CPMS:"));
     if (at < 0) {

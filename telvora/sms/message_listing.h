@@ -20,6 +20,10 @@ struct ListedPdu {
 // index cannot be read, or that has no PDU line, is left out.
 QList<ListedPdu> ParseMessageListing(QByteArrayView answer);
 
+// The PDU line of an "AT+CMGR=" answer ("+CMGR: <stat>,[<alpha>],<length>"
+// and the PDU); empty when the answer holds none.
+QByteArray ReadMessagePdu(QByteArrayView answer);
+
 // The number of messages in the first store of a "+CPMS:" answer; -1 when
 // the answer holds none.
 int StoredMessageCount(QByteArrayView answer);

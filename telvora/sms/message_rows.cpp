@@ -12,6 +12,20 @@ QStringView WithoutPlus(const QString& number) {
     return number.startsWith(u'+') ? QStringView(number).sliced(1) : QStringView(number);
 }
 
+MessageRow RowOf(const ReadMessage& read, const QDateTime& now) {
+    MessageRow row;
+    row.time = read.message.time;
+    row.sender = read.message.sender;
+    row.text = read.message.text;
+    row.number = IsReplyableSender(read.message) ? read.message.sender : QString();
+    row.ageSeconds = WallClockSeconds(now) - read.message.stampSeconds;
+    row.indexes = {read.index};
+    row.store = read.store;
+    return row;
+}
+
+}  // namespace
+
 QString TsvField(const QString& text) {
     QString escaped;
     escaped.reserve(text.size());
@@ -35,20 +49,6 @@ QString TsvField(const QString& text) {
     }
     return escaped;
 }
-
-MessageRow RowOf(const ReadMessage& read, const QDateTime& now) {
-    MessageRow row;
-    row.time = read.message.time;
-    row.sender = read.message.sender;
-    row.text = read.message.text;
-    row.number = IsReplyableSender(read.message) ? read.message.sender : QString();
-    row.ageSeconds = WallClockSeconds(now) - read.message.stampSeconds;
-    row.indexes = {read.index};
-    row.store = read.store;
-    return row;
-}
-
-}  // namespace
 
 QString MessageRow::indexText() const {
     QStringList texts;

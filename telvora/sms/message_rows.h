@@ -54,6 +54,10 @@ void ResolveSenderNames(QList<MessageRow>& rows, const QList<NameAndNumber>& pho
 // Newest first (smallest age); rows of equal age keep their order.
 void SortNewestFirst(QList<MessageRow>& rows);
 
+// `text` with tab, line feed, carriage return and backslash written as \t,
+// \n, \r and \\, for one field of a tab-separated line.
+QString TsvField(const QString& text);
+
 // One line "time<TAB>sender<TAB>number<TAB>indexes<TAB>text" with tab, line
 // feed, carriage return and backslash in the fields written as \t, \n, \r, \\.
 QString TsvLine(const MessageRow& row);

@@ -282,16 +282,31 @@ void SmsPanel::fillList(const QList<MessageRow>& rows) {
     setHeadings();
     // Two lines a row, so the time stamp shows whole at any font size.
     grid.verticalHeader()->setDefaultSectionSize(2 * grid.fontMetrics().lineSpacing() + 6);
-    const Qt::Alignment leftCentred = Qt::AlignLeft | Qt::AlignVCenter;
     for (int i = 0; i < rows.size(); ++i) {
-        const MessageRow& row = rows[i];
-        grid.setItem(i, kTime, ReadOnlyItem(row.time, leftCentred));
-        grid.setItem(i, kSender, ReadOnlyItem(row.sender, leftCentred));
-        grid.item(i, kSender)->setToolTip(row.number.isEmpty() ? row.sender : row.number);
-        grid.setItem(i, kText, ReadOnlyItem(row.text));
-        grid.setItem(i, kNumber, ReadOnlyItem(row.number));
-        grid.setItem(i, kAge, ReadOnlyItem(QString::number(row.ageSeconds)));
-        grid.setItem(i, kIndex, ReadOnlyItem(row.indexText()));
+        setRow(i, rows[i]);
+    }
+}
+
+void SmsPanel::setRow(int i, const MessageRow& row) {
+    QTableWidget& grid = *m_ui.flexSMS;
+    const Qt::Alignment leftCentred = Qt::AlignLeft | Qt::AlignVCenter;
+    grid.setItem(i, kTime, ReadOnlyItem(row.time, leftCentred));
+    grid.setItem(i, kSender, ReadOnlyItem(row.sender, leftCentred));
+    grid.item(i, kSender)->setToolTip(row.number.isEmpty() ? row.sender : row.number);
+    grid.setItem(i, kText, ReadOnlyItem(row.text));
+    grid.setItem(i, kNumber, ReadOnlyItem(row.number));
+    grid.setItem(i, kAge, ReadOnlyItem(QString::number(row.ageSeconds)));
+    grid.setItem(i, kIndex, ReadOnlyItem(row.indexText()));
+}
+
+void SmsPanel::addNewMessage(const MessageRow& row) {
+    // Newest first: the new message goes on top, the selection stays on
+    // the message it was on.
+    m_ui.flexSMS->insertRow(0);
+    setRow(0, row);
+    if (m_listed >= 0) {
+        ++m_listed;
+        setHeadings();
     }
 }
 

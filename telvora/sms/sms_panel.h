@@ -70,6 +70,8 @@ public:
     void mni_ulozsms_Click();
     // Recomputes the counter and the send button from the text.
     void UpdateCounter();
+    // A message that arrived while the program runs: on top of the list.
+    void addNewMessage(const MessageRow& row);
     // After the window changed its language: the list's headings and the
     // counter's captions in the new one.
     void ApplyLanguage();
@@ -81,6 +83,7 @@ private:
     void txtSMS_Change();
     void setEditorText(const QString& text, int cursor);
     void fillList(const QList<MessageRow>& rows);
+    void setRow(int i, const MessageRow& row);
     QList<MessageRow> rowsInList() const;
     void setHeadings();
     QString text(int n) const { return UiText(m_hooks.language(), n); }

@@ -1,6 +1,8 @@
 // telvora-phonesim: a GSM phone on a pseudo-terminal. Prints the device path
 // as its first line, serves until SIGTERM or SIGINT, then saves the state
-// (with --save) and removes the --link symlink.
+// (with --save) and removes the --link symlink. Lines on its standard input
+// (and appended to the --control file) bring the phone news: a message or a
+// ringing call.
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,7 +13,9 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
+#include "telvora/demophone/news_control.h"
 #include "telvora/demophone/phone_state.h"
 #include "telvora/demophone/simulated_phone.h"
 #include "tools/phonesim/pty_server.h"
@@ -36,6 +40,47 @@ bool installSignalHandlers() {
     action.sa_flags = SA_RESTART;
     return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
 }
+
+// Runs each line of standard input as a news control line. At its end the
+// simulator keeps serving.
+class StandardInputLines {
+public:
+    using Refused = std::function<void(const QString&, const QString&)>;
+    StandardInputLines(phonesim::NewsControl& news, Refused refused)
+        : m_news(news),
+          m_refused(std::move(refused)),
+          m_notifier(STDIN_FILENO, QSocketNotifier::Read) {
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] { read(); });
+    }
+
+private:
+    void read() {
+        char bytes[512];
+        const ssize_t count = ::read(STDIN_FILENO, bytes, sizeof bytes);
+        if (count <= 0) {
+            m_notifier.setEnabled(false);  // closed: no more control lines
+            return;
+        }
+        m_partial.append(bytes, count);
+        qsizetype end = m_partial.indexOf('\n');
+        while (end >= 0) {
+            const QString line = QString::fromUtf8(m_partial.first(end)).trimmed();
+            m_partial.remove(0, end + 1);
+            if (!line.isEmpty()) {
+                const QString reason = m_news.command(line);
+                if (!reason.isEmpty()) {
+                    m_refused(line, reason);
+                }
+            }
+            end = m_partial.indexOf('\n');
+        }
+    }
+
+    phonesim::NewsControl& m_news;
+    Refused m_refused;
+    QSocketNotifier m_notifier;
+    QByteArray m_partial;
+};
 
 int fail(const QString& message) {
     std::fprintf(stderr, "telvora-phonesim: %s\n", qPrintable(message));
@@ -64,8 +109,13 @@ int main(int argc, char* argv[]) {
         "Inject a fault: COMMAND=KIND[:ARG], KIND silent|error|garbage|drop|late (repeatable).",
         "FAULT");
     const QCommandLineOption echoOption("echo", "Echo after power-on: on or off.", "on|off");
-    parser.addOptions(
-        {stateOption, saveOption, linkOption, latencyOption, baudOption, faultOption, echoOption});
+    const QCommandLineOption controlOption(
+        "control",
+        "Run the lines appended to FILE like those on standard input: sms NUMBER TEXT, "
+        "ring NUMBER|- [SECONDS], giveup [quiet].",
+        "FILE");
+    parser.addOptions({stateOption, saveOption, linkOption, latencyOption, baudOption, faultOption,
+                       echoOption, controlOption});
     parser.process(app);
 
     QString error;
@@ -117,6 +167,16 @@ int main(int argc, char* argv[]) {
     if (!installSignalHandlers()) {
         return fail("cannot install signal handlers");
     }
+    auto refused = [](const QString& line, const QString& reason) {
+        std::fprintf(stderr, "telvora-phonesim: %s: %s\n", qPrintable(line), qPrintable(reason));
+    };
+    phonesim::ControlFile controlFile(server.news());
+    QObject::connect(&controlFile, &phonesim::ControlFile::refused, refused);
+    if (parser.isSet(controlOption) && !controlFile.watch(parser.value(controlOption), &error)) {
+        return fail(error);
+    }
+    StandardInputLines input(server.news(), refused);
+
     QSocketNotifier stopNotifier(g_signalPipe[1], QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 

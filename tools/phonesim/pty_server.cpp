@@ -14,9 +14,11 @@ namespace {
 constexpr qsizetype kMaxOutbox = 1 << 20;
 }  // namespace
 
-PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent) : QObject(parent), m_phone(phone) {
+PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent)
+    : QObject(parent), m_phone(phone), m_news(phone) {
     m_pacer.setBaud(phone.options().baud);
     connect(&m_pacer, &AnswerPacer::output, this, &PtyServer::queueOutput);
+    connect(&m_news, &NewsControl::output, &m_pacer, &AnswerPacer::schedule);
 }
 
 PtyServer::~PtyServer() {

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "telvora/demophone/answer_pacer.h"
+#include "telvora/demophone/news_control.h"
 #include "telvora/demophone/simulated_phone.h"
 
 namespace phonesim {
@@ -27,6 +28,8 @@ public:
     // Creates the pseudo-terminal in raw mode; false with `error` set on failure.
     bool open(QString* error);
     QString slavePath() const { return m_slavePath; }
+    // Messages and calls arriving at the phone.
+    NewsControl& news() { return m_news; }
 
 private:
     void readMaster();
@@ -35,6 +38,7 @@ private:
 
     SimulatedPhone& m_phone;
     AnswerPacer m_pacer;
+    NewsControl m_news;
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;

@@ -1,0 +1,12 @@
+// Runs the tests inside a Qt application (widgets offscreen), which the
+// event-driven waits and the incoming-call window need.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
