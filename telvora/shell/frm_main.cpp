@@ -163,7 +163,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     smsPanel->setSentRecord(archive->sentRecord());
     connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
     InstallPhoneBook();
-    InstallNews(*this, *smsPanel);  // new messages and incoming calls
+    InstallNews(*this, *smsPanel, archive->keeper());  // new messages and incoming calls
 }
 
 void frmMain::InstallPhoneBook() {

@@ -41,7 +41,7 @@ void NewsNotice::show(const QString& text) {
     m_tray->showMessage(QStringLiteral("Telvora"), text);
 }
 
-void InstallNews(frmMain& window, sms::SmsPanel& messages) {
+void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep) {
     auto* notice = new NewsNotice(window);
     const auto notify = [notice](const QString& text) { notice->show(text); };
     const auto language = [&window] { return window.language(); };
@@ -49,7 +49,8 @@ void InstallNews(frmMain& window, sms::SmsPanel& messages) {
 
     sms::NewMessageWindow newMessages{
         language, phoneBook,
-        [&messages](const sms::MessageRow& row) { messages.addNewMessage(row); }, notify};
+        [&messages](const sms::MessageRow& row) { messages.addNewMessage(row); }, notify,
+        std::move(keep)};
     new sms::NewMessageNotifier(std::move(newMessages), window.link(), &window);
 
     IncomingCallHooks calls;

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include "telvora/sms/sms_reader.h"
+
 class QMainWindow;
 class QSystemTrayIcon;
 
@@ -31,6 +33,7 @@ private:
     QSystemTrayIcon* m_tray = nullptr;  // made at the first notice, where there is a tray
 };
 
-void InstallNews(frmMain& window, sms::SmsPanel& messages);
+// `keep` keeps each new message (the archive).
+void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep);
 
 }  // namespace telvora

@@ -9,6 +9,7 @@ namespace telvora::sms {
 
 NewMessageNotifier::NewMessageNotifier(NewMessageWindow window, AtLink& link, QObject* parent)
     : QObject(parent), m_window(std::move(window)), m_link(link), m_messages(link) {
+    m_messages.setIdentifyPhone(bool(m_window.keep));
     // A phone switched off and on again forgets what it was asked.
     connect(&m_link, &AtLink::connectedChanged, this, [this](bool connected) {
         if (connected) {
@@ -37,6 +38,12 @@ void NewMessageNotifier::enable() {
 }
 
 void NewMessageNotifier::show(const ReadMessage& read) {
+    if (m_window.keep) {
+        const SmsReader::KeepResult kept = m_window.keep(m_messages.phone(), {read});
+        if (!kept.kept) {
+            m_window.notify(kept.problem);  // the message stays on the phone
+        }
+    }
     QList<MessageRow> rows = BuildMessageRows({read}, QDateTime::currentDateTime());
     ResolveSenderNames(rows, m_window.phoneBook());
     for (const MessageRow& row : rows) {

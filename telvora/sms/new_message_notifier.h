@@ -13,6 +13,7 @@
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/message_rows.h"
 #include "telvora/sms/new_messages.h"
+#include "telvora/sms/sms_reader.h"
 
 namespace telvora {
 
@@ -25,6 +26,8 @@ struct NewMessageWindow {
     std::function<QList<NameAndNumber>()> phoneBook;  // the names senders are shown by
     std::function<void(const MessageRow&)> addMessage;
     std::function<void(const QString&)> notify;  // status line, attention, tray
+    // Keeps a new message (the archive); empty: not kept.
+    std::function<SmsReader::KeepResult(const QString& phone, const QList<ReadMessage>&)> keep;
 };
 
 class NewMessageNotifier : public QObject {

@@ -4,6 +4,7 @@
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/deliver_pdu.h"
 #include "telvora/sms/message_listing.h"
+#include "telvora/sms/sms_reader.h"
 
 namespace telvora::sms {
 namespace {
@@ -104,6 +105,9 @@ void NewMessages::readQueued() {
         return;  // read when the port is given back (busyChanged)
     }
     m_reading = true;
+    if (m_identifyPhone && !m_queue.isEmpty()) {
+        m_phone = SmsReader::PhoneIdentity(*lease);
+    }
     while (!m_queue.isEmpty() && lease->holds()) {
         const NewMessageNotice notice = m_queue.takeFirst();
         std::optional<ReadMessage> message = Read(*lease, notice);

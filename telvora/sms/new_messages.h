@@ -47,6 +47,12 @@ public:
     // Announcements waiting for the port.
     qsizetype queued() const { return m_queue.size(); }
 
+    // Whether the phone's identity is read with each batch of announced
+    // messages (for the archive, which keeps it with every message).
+    void setIdentifyPhone(bool identify) { m_identifyPhone = identify; }
+    // The identity read with the message last emitted (empty when not asked).
+    QString phone() const { return m_phone; }
+
 signals:
     // A new message, read from the phone.
     void arrived(const telvora::sms::ReadMessage& message);
@@ -62,6 +68,8 @@ private:
     QList<NewMessageNotice> m_queue;
     bool m_reading = false;
     bool m_scheduled = false;
+    bool m_identifyPhone = false;
+    QString m_phone;
 };
 
 }  // namespace sms

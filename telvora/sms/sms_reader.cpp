@@ -69,7 +69,7 @@ std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading
     // PDU mode, whatever another program left the phone in; a phone that
     // knows no other mode may refuse it.
     Run(*lease, "AT+CMGF=0", timeouts::kShortCommandMs, answer);
-    m_phone = m_keeper ? phoneIdentity(*lease) : QString();
+    m_phone = m_keeper ? PhoneIdentity(*lease) : QString();
     QList<ReadMessage> read;
     for (const char* store : {"ME", "SM"}) {
         if (ReadStore(*lease, store, deleteAfterReading, read) == StoreResult::Stopped) {
@@ -150,7 +150,7 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
     return StoreResult::Done;
 }
 
-QString SmsReader::phoneIdentity(PortLease& lease) {
+QString SmsReader::PhoneIdentity(PortLease& lease) {
     QByteArray answer;
     if (Run(lease, "AT+CIMI", timeouts::kShortCommandMs, answer) == Answer::Ok) {
         const QString imsi = IdentityDigits(answer);

@@ -59,12 +59,15 @@ public:
     // to be deleted, because the keeper could not keep them.
     bool deletesRefused() const { return m_deletesRefused; }
 
+    // Which phone the messages come through, as the archive keeps it:
+    // "IMSI ..." ("AT+CIMI"), else "IMEI ..." ("AT+CGSN"), else empty.
+    static QString PhoneIdentity(PortLease& lease);
+
 private:
     enum class StoreResult { Done, Stopped };
     StoreResult ReadStore(PortLease& lease, const QByteArray& store, bool deleteAfterReading,
                           QList<ReadMessage>& read);
     QString text(int n) const { return UiText(m_language, n); }
-    QString phoneIdentity(PortLease& lease);
 
     AtLink& m_link;
     MessageBoxes& m_messages;

@@ -44,12 +44,21 @@ TEST(NewsWindow, NewMessageReachesTheListByItsSendersName) {
     NewsRig rig;
     QList<sms::MessageRow> added;
     QStringList notices;
+    QList<sms::ReadMessage> kept;
+    QString keptPhone;
     sms::NewMessageWindow window{[] { return Language::English; },
                                  [] {
                                      return QList<sms::NameAndNumber>{{"Martina", "+420603123456"}};
                                  },
                                  [&](const sms::MessageRow& row) { added.append(row); },
-                                 [&](const QString& text) { notices.append(text); }};
+                                 [&](const QString& text) { notices.append(text); },
+                                 [&](const QString& phone, const QList<sms::ReadMessage>& read) {
+                                     // Kept before the window shows it.
+                                     EXPECT_TRUE(added.isEmpty());
+                                     keptPhone = phone;
+                                     kept += read;
+                                     return sms::SmsReader::KeepResult{true, {}};
+                                 }};
     sms::NewMessageNotifier notifier(std::move(window), *rig.link);
     // Nothing is asked of the phone before it answered a link check.
     rig.news().command("sms +420603123456 Driv");
@@ -65,6 +74,30 @@ TEST(NewsWindow, NewMessageReachesTheListByItsSendersName) {
     EXPECT_EQ(added[0].number, "420603123456");
     EXPECT_EQ(added[0].text, "Prijdu v sest.");
     EXPECT_EQ(notices, QStringList{"New message from Martina."});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].message.text, "Prijdu v sest.");
+    // The phone is named as a download names it (this phone tells neither IMSI nor IMEI).
+    EXPECT_EQ(keptPhone, "");
+}
+
+TEST(NewsWindow, NewMessageTheArchiveCannotKeepIsShownAndTheProblemTold) {
+    NewsRig rig;
+    QList<sms::MessageRow> added;
+    QStringList notices;
+    sms::NewMessageWindow window{
+        [] { return Language::English; }, [] { return QList<sms::NameAndNumber>{}; },
+        [&](const sms::MessageRow& row) { added.append(row); },
+        [&](const QString& text) { notices.append(text); },
+        [](const QString&, const QList<sms::ReadMessage>&) {
+            return sms::SmsReader::KeepResult{false, "The message archive x is damaged."};
+        }};
+    sms::NewMessageNotifier notifier(std::move(window), *rig.link);
+    ASSERT_EQ(rig.link->CheckLink(), LinkState::Connected);
+    rig.runFor(1000);
+    rig.news().command("sms +420603123456 Ahoj");
+    rig.runFor(1000);
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_TRUE(notices.contains("The message archive x is damaged."));
 }
 
 class CallWindowTest : public ::testing::Test {
