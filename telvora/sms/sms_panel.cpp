@@ -1,7 +1,6 @@
 #include "telvora/sms/sms_panel.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 #include <QTableWidget>
 #include <QTextDocument>
 
+#include "telvora/core/data_folder.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/shell/main_controls.h"
@@ -290,8 +290,8 @@ QList<MessageRow> SmsPanel::rowsInList() const {
 }
 
 void SmsPanel::mni_ulozsms_Click() {
-    const QString chosen = m_saveDialog(text(42), QCoreApplication::applicationDirPath(),
-                                        QStringLiteral("MS Excel (*.csv)"));
+    const QString chosen =
+        m_saveDialog(text(42), DocumentsStartFolder(), QStringLiteral("MS Excel (*.csv)"));
     if (chosen.isEmpty()) {
         return;
     }

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "telvora/core/version.h"
 #include "telvora/demophone/phone_state.h"
 #include "telvora/demophone/simulated_phone.h"
 #include "tools/phonesim/pty_server.h"
@@ -47,11 +48,13 @@ int fail(const QString& message) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("telvora-phonesim");
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(telvora::kVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "A GSM phone simulated on a pseudo-terminal. Prints the device path first.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption stateOption(
         "state", "Load the phone state from FILE (default: demo phone).", "FILE");
     const QCommandLineOption saveOption("save", "Save the state to FILE when stopped.", "FILE");
