@@ -42,3 +42,5 @@ add_custom_target(packages
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Building the Debian packages"
     USES_TERMINAL)
+add_dependencies(packages vervia vervia-cli telvora telvora-cli telvora-phonesim
+                 vervia_desktop_files telvora_desktop_files)
