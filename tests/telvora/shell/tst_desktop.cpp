@@ -3,8 +3,9 @@
 // texts and the configuration window in the program's language, and a second
 // start that brings the running window to the front.
 
-#include <QDir>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -87,6 +88,7 @@ private slots:
     void whatIsNoSerialPortIsCalledSo();
     void onlyTheBuildTreeKeepsFilesBesideTheProgram();
     void configurationWindowSpeaksTheProgramsLanguage();
+    void configurationWindowFitsALargerFont();
     void qtStandardButtonsFollowTheLanguage();
     void channelRaisesTheRunningProgram();
     void secondStartBringsTheRunningWindowToTheFront();
@@ -243,6 +245,35 @@ void DesktopTest::configurationWindowSpeaksTheProgramsLanguage() {
         }
         QCOMPARE(keys.size(), 3);
     }
+}
+
+void DesktopTest::configurationWindowFitsALargerFont() {
+    // At 1.5 times the default font every label and the button show their
+    // whole text; TELVORA_SCREENSHOTS names a folder to keep the pictures in.
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(original.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    for (Language language : {Language::Czech, Language::English}) {
+        frmconf dialog({QStringLiteral("/dev/ttyUSB0")});
+        dialog.select({0, QStringLiteral("/dev/ttyUSB0")}, static_cast<int>(language));
+        dialog.ApplyLanguage(language);
+        dialog.show();
+        dialog.adjustSize();
+        QApplication::processEvents();
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
+        QVERIFY(dialog.butOK()->width() >= dialog.butOK()->sizeHint().width());
+        QVERIFY(dialog.cmbport()->width() >= dialog.cmbport()->sizeHint().width());
+        const QString folder = qEnvironmentVariable("TELVORA_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            dialog.grab().save(QDir(folder).filePath(
+                language == Language::Czech ? QStringLiteral("telvora-conf-cs-150.png")
+                                            : QStringLiteral("telvora-conf-en-150.png")));
+        }
+    }
+    QApplication::setFont(original);
 }
 
 void DesktopTest::qtStandardButtonsFollowTheLanguage() {
