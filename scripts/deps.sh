@@ -7,7 +7,13 @@ DEPS_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-tidy xvfb xauth fonts-dejavu-core
+  qt6-translations-l10n
+  dpkg-dev file desktop-file-utils appstream
 )
+# qt6-translations-l10n: Qt's own texts in Czech. dpkg-dev (dpkg-shlibdeps), file,
+# desktop-file-utils and appstream: building the Debian packages and checking
+# their desktop entries and metainfo. lintian is not listed (it pulls in some
+# hundred Perl packages); the package test runs it where it is installed.
 
 ensure_packages() {
   local missing=() pkg

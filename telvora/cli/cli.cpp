@@ -1,5 +1,6 @@
 #include "telvora/cli/cli.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 #include <array>
 
@@ -10,6 +11,7 @@
 #include "telvora/cli/sms_commands.h"
 #include "telvora/cli/watch_command.h"
 #include "telvora/core/ui_texts.h"
+#include "telvora/core/version.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
 #include "telvora/setup/settings.h"
@@ -31,9 +33,21 @@ struct Subcommand {
     int minArgs;  // checked before the port is opened
     int maxArgs;
     int (*run)(CliContext& context);
+    // The arguments and options in full, for "COMMAND --help"; empty when
+    // usage and summary say it all.
+    const char* details = "";
+    // The files the command line reads: each must exist before the port is
+    // opened, else it is a usage error.
+    QStringList (*inputFiles)(const QStringList& args) = nullptr;
     // Given, and true for the arguments: the command runs without the port.
     bool (*withoutPhone)(const QStringList& args) = nullptr;
 };
+
+// The value after `option` in `args`, as a one-element list; empty without it.
+QStringList OptionValue(const QStringList& args, const QString& option) {
+    const qsizetype at = args.indexOf(option);
+    return at >= 0 && at + 1 < args.size() ? QStringList{args[at + 1]} : QStringList{};
+}
 
 // Further subcommands (sms, pb, dial, hangup, status, ringtone) join this table.
 constexpr std::array kSubcommands{
@@ -45,22 +59,54 @@ constexpr std::array kSubcommands{
     Subcommand{"hangup", "hangup", "hang up the phone's call, whoever placed it", 0, 0, &RunHangUp},
     Subcommand{"ringtone", "ringtone get|set",
                "the four user melodies; \"set N MELODY\" writes melody N (1..4)", 1, 3,
-               &RunRingTone},
+               &RunRingTone,
+               "ringtone get           print the four user melodies\n"
+               "ringtone set N MELODY  check MELODY's notation and write it as melody N (1..4)\n"},
     Subcommand{"pb", "pb read|write",
                "read sm|me [--out FILE]: print the phone book or save it as .tpb; "
                "write sm|me FILE: upload a .tpb file in its order",
-               2, 4, &RunPhoneBook},
+               2, 4, &RunPhoneBook,
+               "pb read sm|me [--out FILE]  read the SIM (sm) or phone (me) book; print it, or\n"
+               "                            save it as a .tpb file\n"
+               "pb write sm|me FILE         upload the .tpb file FILE in its order\n",
+               [](const QStringList& args) {
+                   return args.value(0) == QLatin1String("write") ? args.mid(2, 1) : QStringList{};
+               }},
     Subcommand{
         "sms", "sms send|list|archive",
         "send NUMBER TEXT [--long] [--ascii]; list [--delete | --no-archive] [--csv F] [--tsv]"
         " [--phonebook F] (names from F, else from the default phone book; what is read"
         " is kept in the message archive); archive [--search TEXT] [--contact NUMBER]"
         " [--tsv] [--phonebook F]",
-        1, 8, &RunSms, &SmsWithoutPhone},
-    Subcommand{"watch", "watch [--tsv]",
-               "print new messages and incoming calls as they come, until SIGINT or SIGTERM"
-               " (exit 0); [--phonebook F] names them",
-               0, 3, &RunWatch},
+        1, 8, &RunSms,
+        "sms send NUMBER TEXT [--long] [--ascii]\n"
+        "    send TEXT to NUMBER (TEXT - reads standard input); a text that needs more than\n"
+        "    one message is refused unless --long sends it as one message in parts;\n"
+        "    --ascii turns letters with diacritics into their base letters, so that the\n"
+        "    text stays in the 7-bit alphabet (characters it cannot carry become \"?\")\n"
+        "sms list [--delete | --no-archive] [--csv FILE] [--tsv] [--phonebook FILE]\n"
+        "    download the received messages, newest first, and keep them in the message\n"
+        "    archive; --delete deletes each on the phone once the archive holds it,\n"
+        "    --no-archive skips the archive (and refuses --delete), --csv appends them to\n"
+        "    FILE, --tsv prints tab-separated lines; senders are named from --phonebook\n"
+        "    FILE, else the default phone book\n"
+        "sms archive [--search TEXT] [--contact NUMBER] [--tsv] [--phonebook FILE]\n"
+        "    the archived messages, newest first, without the phone; --search finds words\n"
+        "    whatever their case and diacritics; --tsv as sms list, the index column\n"
+        "    holding the archive's number and a sixth column in or out\n",
+        [](const QStringList& args) { return OptionValue(args, QStringLiteral("--phonebook")); },
+        &SmsWithoutPhone},
+    Subcommand{
+        "watch", "watch [--tsv]",
+        "print new messages and incoming calls as they come, until SIGINT or SIGTERM"
+        " (exit 0); [--phonebook F] names them",
+        0, 3, &RunWatch,
+        "watch [--tsv] [--phonebook FILE]\n"
+        "    print new messages and incoming calls as they come, until SIGINT or\n"
+        "    SIGTERM (exit 0); a phone that stops answering ends it with exit 1;\n"
+        "    callers and senders are named from --phonebook FILE, else the default\n"
+        "    phone book\n",
+        [](const QStringList& args) { return OptionValue(args, QStringLiteral("--phonebook")); }},
 };
 
 const Subcommand* FindSubcommand(const QString& name) {
@@ -74,10 +120,13 @@ const Subcommand* FindSubcommand(const QString& name) {
 
 void PrintHelp(QTextStream& out) {
     out << "usage: telvora-cli [--device PATH | --port N] [--lang cs|en] COMMAND [ARGS...]\n"
+           "       telvora-cli [COMMAND] --help | --version\n"
            "\n"
            "  --device PATH  serial device, or \"demo\" for the built-in demo phone\n"
            "  --port N       Com N, 1..4 (/dev/ttyS0../dev/ttyS3)\n"
            "  --lang cs|en   language of the messages\n"
+           "  -h, --help     this help; after a command, that command's usage\n"
+           "  -v, --version  the version\n"
            "Without --device or --port the stored settings of telvora choose the port.\n"
            "\n"
            "Commands:\n";
@@ -90,7 +139,25 @@ void PrintHelp(QTextStream& out) {
            "  sms<TAB>store<TAB>index<TAB>time<TAB>sender<TAB>text   a new message\n"
            "  ring<TAB>number<TAB>name    an incoming call, once (name empty when unknown)\n"
            "  ended<TAB>number            the caller gave up (NO CARRIER, or no RING for 12 s)\n"
-           "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n";
+           "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n"
+           "telvora-cli COMMAND --help prints the usage of one command.\n";
+}
+
+// "usage: telvora-cli [OPTIONS] dial NUMBER", what it does, and its details.
+void PrintCommandHelp(const Subcommand& command, QTextStream& out) {
+    out << "usage: telvora-cli [--device PATH | --port N] [--lang cs|en] " << command.usage
+        << "\n\n";
+    // The details, where given, say all that the one-line summary says.
+    if (*command.details != '\0') {
+        out << command.details;
+    } else {
+        out << command.summary << '\n';
+    }
+    out << "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n";
+}
+
+bool AsksForHelp(const QStringList& args) {
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
 struct Options {
@@ -99,6 +166,7 @@ struct Options {
     int port = 0;
     QString language;  // "cs", "en" or empty
     bool help = false;
+    bool version = false;
     QString command;
     QStringList commandArgs;
 };
@@ -114,6 +182,8 @@ QString ParseOptions(const QStringList& args, Options& options) {
         }
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
+        } else if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
+            options.version = true;
         } else if (arg == QLatin1String("--device")) {
             options.device = args[++i];
             options.haveDevice = true;
@@ -155,11 +225,19 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
         PrintHelp(err);
         return kExitUsage;
     }
+    if (options.version) {
+        out << "telvora-cli " << kVersion << '\n';
+        return kExitOk;
+    }
+    const Subcommand* command = FindSubcommand(options.command);
+    if (command != nullptr && (options.help || AsksForHelp(options.commandArgs))) {
+        PrintCommandHelp(*command, out);
+        return kExitOk;
+    }
     if (options.help) {
         PrintHelp(out);
         return kExitOk;
     }
-    const Subcommand* command = FindSubcommand(options.command);
     if (command == nullptr) {
         err << "telvora-cli: "
             << (options.command.isEmpty() ? QStringLiteral("no command given")
@@ -172,8 +250,19 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
     if (options.commandArgs.size() < command->minArgs ||
         options.commandArgs.size() > command->maxArgs) {
         err << "telvora-cli: wrong number of arguments for " << command->name << "\n";
-        PrintHelp(err);
+        PrintCommandHelp(*command, err);
         return kExitUsage;
+    }
+
+    if (command->inputFiles != nullptr) {
+        for (const QString& file : command->inputFiles(options.commandArgs)) {
+            const QFileInfo info(file);
+            if (!info.isFile()) {
+                err << "telvora-cli: " << file << ": "
+                    << (info.exists() ? "not a file" : "no such file") << "\n";
+                return kExitUsage;
+            }
+        }
     }
 
     const StoredSettings stored = environment.settings->read();
@@ -193,6 +282,10 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
     const OpenResult opened = withoutPhone       ? OpenResult::Ok
                               : device.isEmpty() ? OpenResult::InvalidPort
                                                  : link.OpenPort(device);
+    if (opened == OpenResult::NotSerialPort) {
+        err << "telvora-cli: " << device << ": " << link.lastOpenError() << '\n';
+        return kExitUsage;
+    }
     if (opened != OpenResult::Ok) {
         const int text = opened == OpenResult::InvalidPort ? 37
                          : opened == OpenResult::PortInUse ? 79

@@ -125,6 +125,9 @@ constexpr TextRow kTexts[] = {
      "Telvora is already running. Please switch to its window."},
     {85, "Nastavení nelze uložit do %1. Zvolené hodnoty platí jen do ukončení programu.",
      "The settings cannot be saved to %1. The choice holds only until the program ends."},
+    // The configuration window's labels.
+    {86, "&Port:", "COM &port:"},
+    {87, "&Jazyk:", "&Language:"},
     // Short messages: refused input, results of sending, downloading and saving.
     {100,
      "Číslo příjemce smí obsahovat jen číslice (nejvýše 20), mezery, úvodní + a znaky - / ( ). "

@@ -288,7 +288,7 @@ LinkState AtLink::CheckLinkHeld() {
     }
     if (!m_port->isOpen()) {
         setConnected(false);
-        if (m_lastOpen == OpenResult::InvalidPort) {
+        if (m_lastOpen == OpenResult::InvalidPort || m_lastOpen == OpenResult::NotSerialPort) {
             return LinkState::InvalidPort;
         }
         if (m_lastOpen == OpenResult::PortInUse) {

@@ -1,5 +1,7 @@
 #include "telvora/link/qt_serial_port.h"
 
+#include "telvora/link/device_check.h"
+
 namespace telvora {
 
 OpenResult OpenResultForError(QSerialPort::SerialPortError error) {
@@ -30,7 +32,19 @@ OpenResult QtSerialPort::open(const QString& device) {
         m_errorText = QStringLiteral("No device given");
         return OpenResult::InvalidPort;
     }
-    m_port.setPortName(device);
+    const QString path = DevicePath(device);
+    const DeviceKind kind = KindOfDevice(path);
+    if (kind == DeviceKind::Missing) {
+        m_errorText = QStringLiteral("No such device");
+        return OpenResult::InvalidPort;
+    }
+    QString reason = NotSerialPortReason(kind, true);
+    if (!reason.isEmpty()) {
+        m_errorText = reason;
+        return OpenResult::NotSerialPort;
+    }
+    // An absolute path, since QSerialPort reads a bare name as one in /dev.
+    m_port.setPortName(path);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -42,6 +56,14 @@ OpenResult QtSerialPort::open(const QString& device) {
     m_errorText = m_port.errorString();
     const OpenResult result = OpenResultForError(m_port.error());
     m_port.clearError();
+    // A device that is no terminal (/dev/null) fails on its line settings;
+    // say what it is rather than blame another program. Checked only after
+    // a failure, so a working port is opened once.
+    reason = NotSerialPortReason(kind, IsTerminalDevice(path));
+    if (!reason.isEmpty()) {
+        m_errorText = reason;
+        return OpenResult::NotSerialPort;
+    }
     return result == OpenResult::Ok ? OpenResult::OtherError : result;
 }
 

@@ -15,9 +15,11 @@ public:
     explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
-    // `device` is a path such as /dev/ttyS0, /dev/ttyUSB0 or /dev/pts/3.
-    // A missing device gives InvalidPort; a device that another program (or
-    // another QtSerialPort) holds, or that may not be opened, gives PortInUse.
+    // `device` is a path such as /dev/ttyS0, /dev/ttyUSB0 or /dev/pts/3; a
+    // relative path is taken from the current folder. A missing device gives
+    // InvalidPort; a folder, a plain file or a device that is no terminal
+    // gives NotSerialPort; a device that another program (or another
+    // QtSerialPort) holds, or that may not be opened, gives PortInUse.
     OpenResult open(const QString& device) override;
     void close() override;
     bool isOpen() const override;

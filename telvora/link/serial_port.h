@@ -12,8 +12,9 @@ namespace telvora {
 
 enum class OpenResult {
     Ok,
-    InvalidPort,  // the device does not exist
-    PortInUse,    // another program holds the device, or access is denied
+    InvalidPort,    // the device does not exist
+    PortInUse,      // another program holds the device, or access is denied
+    NotSerialPort,  // the path is a folder, a plain file or another device
     OtherError,
 };
 

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "telvora/core/data_folder.h"
+
 namespace telvora {
 
 QString ChooseDefaultPhoneBookFile(const QString& programFolder, const QString& dataFolder) {
@@ -18,8 +20,10 @@ QString ChooseDefaultPhoneBookFile(const QString& programFolder, const QString& 
 }
 
 QString DefaultPhoneBookFile() {
+    // Installed, the program's folder is not offered at all: its files go to
+    // the user's data folder even where the binary's folder is writable.
     return ChooseDefaultPhoneBookFile(
-        QCoreApplication::applicationDirPath(),
+        RunsFromBuildTree() ? QCoreApplication::applicationDirPath() : QString(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 

@@ -15,7 +15,8 @@ inline constexpr char kDefaultPhoneBookName[] = "default.tpb";
 // "default.tpb" in `programFolder` when that folder can be written (a
 // program unpacked into a folder of its own), else in `dataFolder`.
 QString ChooseDefaultPhoneBookFile(const QString& programFolder, const QString& dataFolder);
-// The same for this program: its own folder, or the user's data folder.
+// The same for this program: its own folder when it runs from the build
+// tree, else the user's data folder.
 QString DefaultPhoneBookFile();
 
 struct PhoneBookFileLoad {

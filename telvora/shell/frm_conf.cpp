@@ -21,9 +21,10 @@ frmconf::frmconf(const QStringList& devices, QWidget* parent)
     : QDialog(parent),
       m_port(new QComboBox(this)),
       m_language(new QComboBox(this)),
-      m_ok(new QPushButton(QStringLiteral("&OK"), this)) {
+      m_ok(new QPushButton(QStringLiteral("&OK"), this)),
+      m_portLabel(new QLabel(this)),
+      m_languageLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("frmconf"));
-    setWindowTitle(QStringLiteral("Configuration"));
     m_port->setObjectName(QStringLiteral("cmbport"));
     m_language->setObjectName(QStringLiteral("cmblang"));
     m_ok->setObjectName(QStringLiteral("butOK"));
@@ -39,10 +40,10 @@ frmconf::frmconf(const QStringList& devices, QWidget* parent)
     m_language->addItem(QStringLiteral("Czech"));
     m_language->addItem(QStringLiteral("English"));
 
-    auto* lblport = new QLabel(QStringLiteral("COM port:"), this);
+    QLabel* lblport = m_portLabel;
     lblport->setObjectName(QStringLiteral("lblport"));
     lblport->setBuddy(m_port);
-    auto* lbllang = new QLabel(QStringLiteral("Language:"), this);
+    QLabel* lbllang = m_languageLabel;
     lbllang->setObjectName(QStringLiteral("lbllang"));
     lbllang->setBuddy(m_language);
 
@@ -61,6 +62,14 @@ frmconf::frmconf(const QStringList& devices, QWidget* parent)
     grid->setColumnMinimumWidth(1, 200);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     select({}, 0);
+    ApplyLanguage(Language::English);
+}
+
+void frmconf::ApplyLanguage(Language language) {
+    // The window's title is the menu's caption without its accelerator.
+    setWindowTitle(UiText(language, 2).remove(QLatin1Char('&')));
+    m_portLabel->setText(UiText(language, kTextConfPort));
+    m_languageLabel->setText(UiText(language, kTextConfLanguage));
 }
 
 void frmconf::select(const PortChoice& port, int language) {

@@ -1,11 +1,13 @@
 #pragma once
 // frmconf: the configuration window. The user picks the port (Com 1..Com 4,
 // the serial devices the system reports, or the demo phone) and the
-// language. Its texts are fixed and do not follow the language. It has only
+// language. Its title and labels are in the program's language. It has only
 // an OK button; the main window does what OK means.
 
 #include <QDialog>
 #include <QStringList>
+
+#include "telvora/core/ui_texts.h"
 
 class QComboBox;
 class QLabel;
@@ -33,6 +35,8 @@ public:
     void select(const PortChoice& port, int language);
     PortChoice selectedPort() const;
     int selectedLanguage() const;
+    // Puts the title and the labels into `language`.
+    void ApplyLanguage(Language language);
 
     QComboBox* cmbport() const { return m_port; }
     QComboBox* cmblang() const { return m_language; }
@@ -47,6 +51,8 @@ private:
     QComboBox* m_port;
     QComboBox* m_language;
     QPushButton* m_ok;
+    QLabel* m_portLabel;
+    QLabel* m_languageLabel;
 };
 
 }  // namespace telvora

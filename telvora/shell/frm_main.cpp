@@ -30,6 +30,7 @@
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_working.h"
 #include "telvora/shell/news_notice.h"
+#include "telvora/shell/qt_translations.h"
 #include "telvora/sms/archive_window.h"
 #include "telvora/sms/sms_panel.h"
 
@@ -380,7 +381,7 @@ frmMain::StartResult frmMain::Startup() {
     // counts as a port that does not exist.
     const QString device = currentDevice();
     const OpenResult opened = device.isEmpty() ? OpenResult::InvalidPort : m_link->OpenPort(device);
-    if (opened == OpenResult::InvalidPort) {
+    if (opened == OpenResult::InvalidPort || opened == OpenResult::NotSerialPort) {
         m_messages->error(withOpenError(UiText(37)));
         reportIfNotSaved(forgetPort());
         m_link->ClosePort();
@@ -459,6 +460,7 @@ QString frmMain::UiText(int n) const {
 
 void frmMain::ApplyLanguage(Language language) {
     m_language = language;
+    ApplyQtTranslations(language);
     const LanguageRow rows[] = {
         {m_ui.mnu_exit, Property::Caption, 1},       {m_ui.mnu_conf, Property::Caption, 2},
         {m_ui.mnu_seznam, Property::Caption, 3},     {m_ui.mni_open, Property::Caption, 4},
@@ -519,6 +521,7 @@ void frmMain::ShowConfiguration() {
         current.device = device;
     }
     dialog.select(current, static_cast<int>(m_language));
+    dialog.ApplyLanguage(m_language);
 
     m_configRunner(dialog);
     if (dialog.result() == QDialog::Accepted) {

@@ -1,15 +1,19 @@
 // telvora: manages a GSM phone on a serial port (messages, phone book, calls,
 // ring tones). `--device PATH` (or `--device demo` for the built-in demo
 // phone) uses that device for this run instead of the stored settings; while
-// no phone is configured at all, the demo phone is used.
+// no phone is configured at all, the demo phone is used. A second start asks
+// the running program to come to the front and ends.
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include "telvora/setup/device_port.h"
+#include "telvora/setup/instance_channel.h"
 #include "telvora/setup/settings.h"
+#include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_main.h"
+#include "telvora/shell/qt_translations.h"
 #include "telvora/shell/widget_message_boxes.h"
 
 namespace {
@@ -26,6 +30,7 @@ void SetApplicationNames() {
 QString ParseCommandLine(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     SetApplicationNames();
+    QCoreApplication::setApplicationName(QStringLiteral("telvora"));  // "telvora 1.2.3"
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Manager for a GSM phone on a serial port."));
     parser.addHelpOption();
@@ -41,14 +46,30 @@ QString ParseCommandLine(int argc, char* argv[]) {
     return parser.value(device);
 }
 
+void BringToFront(QWidget& window) {
+    if (window.isMinimized()) {
+        window.showNormal();
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const QString givenDevice = ParseCommandLine(argc, argv);
+    const QString channelPath =
+        telvora::InstanceChannel::PathForLock(telvora::SingleInstance::DefaultLockPath());
+    if (telvora::InstanceChannel::AskToRaise(channelPath)) {
+        return 0;  // the running program came to the front
+    }
     QApplication app(argc, argv);
     SetApplicationNames();
 
     telvora::SettingsStore settings;
+    // Qt's own buttons of the first messages follow the stored language too.
+    telvora::ApplyQtTranslations(telvora::LanguageFromNumber(settings.read().language));
     telvora::WidgetMessageBoxes messages;
     telvora::ShellSetup setup;
     setup.settings = &settings;
@@ -61,6 +82,10 @@ int main(int argc, char* argv[]) {
     if (window.Startup() == telvora::frmMain::StartResult::Ended) {
         return 0;
     }
+    telvora::InstanceChannel channel;
+    channel.listen(channelPath);
+    QObject::connect(&channel, &telvora::InstanceChannel::raiseRequested, &window,
+                     [&window] { BringToFront(window); });
     window.show();
     return app.exec();
 }

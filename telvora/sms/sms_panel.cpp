@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTextDocument>
 
+#include "telvora/core/data_folder.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/shell/main_controls.h"
@@ -361,8 +362,7 @@ QList<MessageRow> SmsPanel::rowsInList() const {
 
 void SmsPanel::mni_ulozsms_Click() {
     const QString chosen =
-        m_saveDialog(text(42), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                     QStringLiteral("MS Excel (*.csv)"));
+        m_saveDialog(text(42), DocumentsStartFolder(), QStringLiteral("MS Excel (*.csv)"));
     if (chosen.isEmpty()) {
         return;
     }

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "telvora/core/version.h"
 #include "telvora/demophone/news_control.h"
 #include "telvora/demophone/phone_state.h"
 #include "telvora/demophone/simulated_phone.h"
@@ -92,11 +93,13 @@ int fail(const QString& message) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("telvora-phonesim");
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(telvora::kVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "A GSM phone simulated on a pseudo-terminal. Prints the device path first.");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption stateOption(
         "state", "Load the phone state from FILE (default: demo phone).", "FILE");
     const QCommandLineOption saveOption("save", "Save the state to FILE when stopped.", "FILE");

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -67,31 +68,67 @@ void EnsureLoaded() {
 
 }  // namespace
 
-std::string Usage() {
+std::string Usage(std::string_view command) {
+    const std::string conjugate =
+        "conjugate  the forms of a Spanish infinitive, reflexive ones too (levantarse);\n"
+        "           irregular forms are marked\n"
+        "           --tense: 10 Minulý, 11 Předpřítomný, 12 Přítomný (default),\n"
+        "                    13 Průběhový, 14 Budoucí, 15..18 and 20..25 (see tenses)\n"
+        "           --tsv:   kind, person, form, same-as-regular flag per line\n";
+    const std::string tenses = "tenses     every tense code with its Czech and Spanish name\n";
+    const std::string table =
+        "table      the 212 stored irregular verbs, 32 tab-separated fields each\n";
+    const std::string irregular =
+        "irregular  the 212 infinitives of the table (every other verb is conjugated\n"
+        "           when typed)\n";
+    if (command == "conjugate") {
+        return "Usage: vervia-cli conjugate VERB [--tense N] [--tsv]\n\n" + conjugate;
+    }
+    if (command == "tenses") {
+        return "Usage: vervia-cli tenses\n\n" + tenses;
+    }
+    if (command == "table") {
+        return "Usage: vervia-cli table\n\n" + table;
+    }
+    if (command == "irregular") {
+        return "Usage: vervia-cli irregular\n\n" + irregular;
+    }
     return "Usage:\n"
            "  vervia-cli conjugate VERB [--tense N] [--tsv]\n"
            "  vervia-cli tenses\n"
            "  vervia-cli table\n"
            "  vervia-cli irregular\n"
            "  vervia-cli practice [--seed N] [--count K] [--tenses LIST] [--verbs LIST] [--tsv]\n"
-           "  vervia-cli --help\n"
-           "\n"
-           "conjugate  the forms of a Spanish infinitive, reflexive ones too (levantarse);\n"
-           "           irregular forms are marked\n"
-           "           --tense: 10 Minulý, 11 Předpřítomný, 12 Přítomný (default),\n"
-           "                    13 Průběhový, 14 Budoucí, 15..18 and 20..25 (see tenses)\n"
-           "           --tsv:   kind, person, form, same-as-regular flag per line\n"
-           "tenses     every tense code with its Czech and Spanish name\n"
-           "table      the 212 stored irregular verbs, 32 tab-separated fields each\n"
-           "irregular  the 212 infinitives of the table (every other verb is conjugated\n"
-           "           when typed)\n"
+           "  vervia-cli [COMMAND] --help\n"
+           "  vervia-cli --version\n"
+           "\n" +
+           conjugate + tenses + table + irregular +
            "practice   asks forms and judges the answers (vervia-cli practice --help)\n";
+}
+
+std::string VersionLine() {
+    return std::string("vervia-cli ") + VERVIA_VERSION + "\n";
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            return {Options{}, {}};
+            // The command asked about is the first word that is no option.
+            Options help;
+            const auto topic = std::find_if(args.begin(), args.end(), [](const std::string& word) {
+                return !word.starts_with("-");
+            });
+            if (topic != args.end()) {
+                help.helpTopic = *topic;
+            }
+            return {help, {}};
+        }
+    }
+    for (const std::string& arg : args) {
+        if (arg == "--version" || arg == "-v") {
+            Options version;
+            version.command = Command::kVersion;
+            return {version, {}};
         }
     }
     if (args.empty()) {
@@ -242,13 +279,17 @@ std::string FormatIrregular() {
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool terminal) {
     const ParseResult parsed = ParseArguments(args);
     if (!parsed.options) {
-        err << "vervia-cli: " << parsed.error << "\n\n" << Usage();
+        err << "vervia-cli: " << parsed.error << "\n\n"
+            << Usage(args.empty() ? std::string_view() : std::string_view(args.front()));
         return kExitUsage;
     }
     const Options& options = *parsed.options;
     switch (options.command) {
         case Command::kHelp:
-            out << Usage();
+            out << Usage(options.helpTopic);
+            return kExitOk;
+        case Command::kVersion:
+            out << VersionLine();
             return kExitOk;
         case Command::kTable:
             out << FormatTable();

@@ -15,13 +15,14 @@
 
 namespace vervia::cli {
 
-enum class Command { kHelp, kConjugate, kTable, kIrregular, kTenses };
+enum class Command { kHelp, kVersion, kConjugate, kTable, kIrregular, kTenses };
 
 struct Options {
     Command command = Command::kHelp;
     std::string verb;  // UTF-8, as typed
     int tense = 12;    // FormKind of the tense shown (10..18, 20..25)
     bool tsv = false;
+    std::string helpTopic;  // with kHelp: the command whose usage is asked for
 };
 
 // Exit codes of the program.
@@ -37,7 +38,11 @@ struct ParseResult {
 // Parses the arguments after the program name.
 ParseResult ParseArguments(const std::vector<std::string>& args);
 
-std::string Usage();
+// The usage of every command, or of `command` alone when it names one.
+std::string Usage(std::string_view command = {});
+
+// "vervia-cli 1.2.3".
+std::string VersionLine();
 
 // The forms the trainer window shows, with Czech headings and person labels.
 // Irregular forms are bold (ANSI) for a terminal, else written as *form*.

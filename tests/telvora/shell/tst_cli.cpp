@@ -175,7 +175,7 @@ void CliTest::windowProgramAnswersHelpAndVersionWithoutADisplay() {
     QVERIFY(telvora.waitForFinished(20000));
     QCOMPARE(telvora.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(telvora.readAllStandardOutput()).trimmed(),
-             QStringLiteral("Telvora 1.21.21"));
+             QStringLiteral("telvora 1.21.21"));
     telvora.start(QStringLiteral(TELVORA_PROGRAM), {"--help"});
     QVERIFY(telvora.waitForFinished(20000));
     QCOMPARE(telvora.exitCode(), 0);

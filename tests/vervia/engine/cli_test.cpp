@@ -94,6 +94,31 @@ TEST(VerviaCli, ExitCodes) {
     EXPECT_EQ(RunCli({"conjugate", "ser", "--tense=14"}).code, kExitOk);
 }
 
+TEST(VerviaCli, HelpPerCommandAndVersion) {
+    for (const std::string command : {"conjugate", "table", "irregular"}) {
+        const RunResult help = RunCli({command, "--help"});
+        EXPECT_EQ(help.code, kExitOk);
+        EXPECT_EQ(help.out.rfind("Usage: vervia-cli " + command, 0), 0u) << help.out;
+        EXPECT_EQ(RunCli({"-h", command}).out, help.out);
+    }
+    // Only conjugate's usage, not the others'.
+    EXPECT_EQ(RunCli({"conjugate", "--help"}).out.find("\nirregular "), std::string::npos);
+    // The general usage for no command or one that does not exist.
+    EXPECT_NE(RunCli({"--help"}).out.find("vervia-cli [COMMAND] --help"), std::string::npos);
+    EXPECT_EQ(RunCli({"--help"}).out, RunCli({"conjugar", "--help"}).out);
+    // A usage error shows the usage of the command it was made in.
+    const RunResult wrong = RunCli({"table", "extra"});
+    EXPECT_EQ(wrong.err.find("conjugate VERB"), std::string::npos) << wrong.err;
+    EXPECT_NE(wrong.err.find("Usage: vervia-cli table"), std::string::npos) << wrong.err;
+
+    for (const std::string option : {"--version", "-v"}) {
+        const RunResult version = RunCli({option});
+        EXPECT_EQ(version.code, kExitOk);
+        EXPECT_EQ(version.out, std::string("vervia-cli ") + VERVIA_VERSION + "\n");
+    }
+    EXPECT_EQ(RunCli({"conjugate", "ser", "--version"}).code, kExitOk);
+}
+
 TEST(VerviaCli, SpanishAndCzechNFindTheSameRecord) {
     const RunResult spanish = RunCli({"conjugate", "reñir", "--tsv"});
     const RunResult czech = RunCli({"conjugate", "reňir", "--tsv"});
