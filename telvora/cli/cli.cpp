@@ -75,7 +75,12 @@ void PrintHelp(QTextStream& out) {
         out << "  " << QString::fromLatin1(command.usage).leftJustified(14) << ' '
             << command.summary << '\n';
     }
-    out << "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n";
+    out << "\nExit codes:\n"
+           "  0  everything asked was done\n"
+           "  1  the phone did not do all of it: no answer, an error, a store it would not\n"
+           "     list (sms list prints what it did read first), a message it would not\n"
+           "     delete, a phone-book position or ring tone it would not write\n"
+           "  2  wrong usage, or the port cannot be opened\n";
 }
 
 struct Options {

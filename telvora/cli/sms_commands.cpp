@@ -116,7 +116,8 @@ int RunList(CliContext& context, const QStringList& args) {
         context.messages.error(context.text(sms::kTextCsvNotWritten).arg(csvPath) + u' ' + error);
         return kExitFailed;
     }
-    return reader.complete() ? kExitOk : kExitFailed;  // a cut download is no success
+    // A cut download, a refused store or a message left undeleted is no success.
+    return reader.allDone() ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ QString PhoneAnswer::failureText(Language language) const {
         }
         case CollectResult::Timeout:
             return UiText(language, kTextPhoneTimedOut);
+        case CollectResult::Cancelled:
+            return UiText(language, kTextCommandCancelled);
         case CollectResult::PortError:
             break;
     }
@@ -53,6 +55,14 @@ PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, int timeoutMs)
     PhoneAnswer answer;
     if (lease.SendCommand(command)) {
         answer.result = lease.CollectUntil(answer.text, kOkMarker, timeoutMs);
+    }
+    return answer;
+}
+
+PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, AnswerBounds bounds) {
+    PhoneAnswer answer;
+    if (lease.SendCommand(command)) {
+        answer.result = lease.CollectUntil(answer.text, kOkMarker, bounds);
     }
     return answer;
 }

@@ -23,6 +23,8 @@ struct PhoneBookTimeouts {
     // plus twice the time a full memory takes on the line.
     int readBaseMs = timeouts::kShortCommandMs;
     int lineCharsPerSecond = 960;  // 9600 baud, 10 bits a character
+    // The read ends when the phone has sent nothing for this long.
+    int silenceMs = timeouts::kSilenceMs;
 };
 
 struct PhoneBookCommandSetup {
@@ -58,6 +60,8 @@ struct PhoneAnswer {
 
 // Sends `command` and waits up to `timeoutMs` for "OK" or an error.
 PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, int timeoutMs);
+// The same for a long answer: ends when the phone falls silent (AnswerBounds).
+PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, AnswerBounds bounds);
 
 // Selects the character set for names while a command runs and selects the
 // phone's own one again afterwards (at the latest when destroyed). A phone

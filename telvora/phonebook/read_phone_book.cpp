@@ -69,7 +69,8 @@ ReadPhoneBookResult ReadPhoneBook::readHeld(PortLease& lease, PhoneBookSource so
     const qint16 highest = ParseHighestPosition(range.text);
     const int readMs = PhoneBookReadLimitMs(range.text, characterSet.mode(), limits.readBaseMs,
                                             limits.lineCharsPerSecond);
-    const PhoneAnswer records = AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest), readMs);
+    const PhoneAnswer records = AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest),
+                                         AnswerBounds{limits.silenceMs, readMs});
     characterSet.restore();
 
     const std::optional<FinalResult> error = records.error();

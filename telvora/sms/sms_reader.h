@@ -37,14 +37,26 @@ public:
 
     // The rows of every message read, or nullopt when nothing could be read
     // (port held: text 82; phone not connected: text 38). A phone that stops
-    // answering part-way gives text 80 and the rows read until then.
+    // answering part-way gives text 80 and the rows read until then; a store
+    // the phone refuses to select or list is named in an error and the
+    // other one is still read; a cancelled download says how many messages
+    // it read. Only messages that were listed are ever deleted.
     std::optional<QList<MessageRow>> ReadMessages(bool deleteAfterReading,
                                                   const QList<NameAndNumber>& phoneBook);
-    // False when the last ReadMessages stopped part-way (text 80).
+    // False when the last ReadMessages did not read everything: stopped
+    // part-way, cancelled, or a store refused.
     bool complete() const { return m_complete; }
+    bool cancelled() const { return m_cancelled; }
+    // Listed messages the phone refused to delete in the last ReadMessages.
+    int failedDeletes() const { return m_failedDeletes; }
+    // Everything asked was done: all read, and deleted when asked.
+    bool allDone() const { return m_complete && m_failedDeletes == 0; }
 
 private:
-    enum class StoreResult { Done, Stopped };
+    // Refused: the phone answered the store's selection or listing with an
+    // error; Stopped: it fell silent, the port failed or the user cancelled.
+    enum class StoreResult { Done, Refused, Stopped };
+    void reportRefusedStore(const QByteArray& store, const QByteArray& answer);
     StoreResult ReadStore(PortLease& lease, const QByteArray& store, bool deleteAfterReading,
                           QList<ReadMessage>& read);
     QString text(int n) const { return UiText(m_language, n); }
@@ -57,6 +69,7 @@ private:
     Clock m_clock;
     int m_failedDeletes = 0;
     bool m_complete = false;
+    bool m_cancelled = false;
 };
 
 }  // namespace sms

@@ -94,6 +94,10 @@ bool SmsSender::SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayVi
     }
     QByteArray answer;
     const CollectResult prompt = lease.CollectUntil(answer, {"> "}, kPromptMs);
+    if (prompt == CollectResult::Cancelled) {
+        lease.SendData("\x1b");  // Esc: the phone leaves its prompt, nothing is sent
+        return false;
+    }
     if (prompt == CollectResult::PhoneError || prompt == CollectResult::PortError) {
         return false;
     }
@@ -109,6 +113,7 @@ bool SmsSender::SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayVi
             return false;
         case CollectResult::PhoneError:
         case CollectResult::PortError:
+        case CollectResult::Cancelled:
             return false;
     }
     return false;

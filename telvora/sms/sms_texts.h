@@ -10,5 +10,10 @@ inline constexpr int kTextMessageSent = 103;
 inline constexpr int kTextNotAllDeleted = 104;
 inline constexpr int kTextCsvNotWritten = 105;
 inline constexpr int kTextEmptyMessage = 106;
+inline constexpr int kTextStoreNotRead = 107;  // "%1" the store, "%2" why
+inline constexpr int kTextPhoneMemoryStore = 108;
+inline constexpr int kTextSimStore = 109;
+inline constexpr int kTextIncomplete = 110;
+inline constexpr int kTextDownloadCancelled = 111;  // "%1" messages read
 
 }  // namespace telvora::sms
