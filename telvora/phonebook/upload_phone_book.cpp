@@ -89,6 +89,13 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
             limits.shortMs);
         if (written.ok()) {
             ++result.written;
+        } else if (written.result == CollectResult::Cancelled) {
+            // Cancelled by the user: no position after the one in flight is
+            // written; each position is written whole or not at all.
+            m_setup.messages.info(m_setup.text(kTextCommandCancelled) + QLatin1Char(' ') +
+                                  m_setup.text(kTextEntriesWritten).arg(result.written));
+            result.status = Status::Cancelled;
+            break;
         } else if (written.result == CollectResult::PhoneError) {
             result.failedPositions.append(position);
         } else {

@@ -211,6 +211,7 @@ void SmsPanel::cmbNactiSMS_Click() {
     if (rows) {
         fillList(*rows);
         m_listed = int(rows->size());
+        m_listComplete = reader.complete();
         setHeadings();
         if (!rows->isEmpty()) {
             m_ui.flexSMS->setCurrentCell(0, kSender);
@@ -244,7 +245,11 @@ void SmsPanel::fillList(const QList<MessageRow>& rows) {
 void SmsPanel::setHeadings() {
     QString messages = text(30);
     if (m_listed >= 0) {
-        messages += QStringLiteral(" ( ") + QString::number(m_listed) + QStringLiteral(" )");
+        // A download that did not read everything claims no complete count.
+        const QString count = m_listComplete ? QString::number(m_listed)
+                                             : QString::number(m_listed) + QStringLiteral(", ") +
+                                                   text(kTextIncomplete);
+        messages += QStringLiteral(" ( ") + count + QStringLiteral(" )");
     }
     m_ui.flexSMS->setHorizontalHeaderLabels({text(31), text(29), messages});
 }

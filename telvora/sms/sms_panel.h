@@ -77,10 +77,11 @@ private:
     MessageBoxes& m_messages;
     SmsWindowHooks m_hooks;
     SaveDialog m_saveDialog;
-    bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
-    int m_editPosition = 0;    // where the last change of txtSMS was made
-    int m_editAdded = 0;       // and how many characters it added
-    int m_listed = -1;         // messages of the last download; -1 before the first
+    bool m_adjusting = false;    // txtSMS is being corrected; its change is ours
+    int m_editPosition = 0;      // where the last change of txtSMS was made
+    int m_editAdded = 0;         // and how many characters it added
+    int m_listed = -1;           // messages of the last download; -1 before the first
+    bool m_listComplete = true;  // the last download read everything
 };
 
 // The names and numbers in the phone-book grid (column 0 name, column 1

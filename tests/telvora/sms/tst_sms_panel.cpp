@@ -88,6 +88,7 @@ private slots:
     void clickShowsAndDoubleClickReplies();
     void savesTheListAndAppends();
     void deletesAfterDownloadWhenTicked();
+    void refusedStoreLeavesTheCountMarkedIncomplete();
 };
 
 void SmsPanelTest::keyFilterCounterAndLimits() {
@@ -267,6 +268,23 @@ void SmsPanelTest::deletesAfterDownloadWhenTicked() {
     rig.ui().cmbNactiSMS->click();
     QCOMPARE(rig.ui().flexSMS->rowCount(), 0);
     QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(), QStringLiteral("Zprávy ( 0 )"));
+}
+
+void SmsPanelTest::refusedStoreLeavesTheCountMarkedIncomplete() {
+    Rig rig;
+    rig.phone->phone().addFault(
+        *phonesim::parseFault(QStringLiteral("AT+CPMS=\"SM\"=error"), nullptr));
+    rig.ui().cmbNactiSMS->click();
+    const int rows = rig.ui().flexSMS->rowCount();
+    QVERIFY(rows > 0);
+    QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(),
+             QStringLiteral("Zprávy ( %1, neúplné )").arg(rows));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY(rig.boxes.shown[0].text.contains(QStringLiteral("SIM karta (SM)")));
+    rig.phone->phone().clearFaults();
+    rig.ui().cmbNactiSMS->click();
+    QCOMPARE(rig.ui().flexSMS->horizontalHeaderItem(2)->text(),
+             QStringLiteral("Zprávy ( %1 )").arg(rig.ui().flexSMS->rowCount()));
 }
 
 QTEST_MAIN(SmsPanelTest)
