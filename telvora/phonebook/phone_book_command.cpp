@@ -20,11 +20,19 @@ QByteArray SelectSetCommand(const QString& set) {
 
 }  // namespace
 
-bool PhoneBookCommandSetup::CheckLink(PortLease& lease) const {
-    if (checkLink) {
-        return checkLink(lease);
-    }
-    return lease.CheckLink() == LinkState::Connected;
+PhoneBookCommandSetup::PhoneBookCommandSetup(CommandHost& host)
+    : link(host.link()), messages(host.messages()), language(host.language()), m_host(&host) {}
+
+PhoneBookCommandSetup::PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages,
+                                             Language language)
+    : link(link),
+      messages(messages),
+      language(language),
+      m_ownHost(std::make_shared<CommandHost>(link, messages, language)),
+      m_host(m_ownHost.get()) {}
+
+std::optional<PortLease> PhoneBookCommandSetup::begin() const {
+    return m_host->begin(38, checkLink);
 }
 
 QString PhoneAnswer::failureText(Language language) const {

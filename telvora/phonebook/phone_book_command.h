@@ -6,11 +6,13 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/phonebook/phone_text.h"
 
@@ -28,21 +30,29 @@ struct PhoneBookTimeouts {
 };
 
 struct PhoneBookCommandSetup {
-    PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages, Language language)
-        : link(link), messages(messages), language(language) {}
+    // On the window's or the command line's host.
+    explicit PhoneBookCommandSetup(CommandHost& host);
+    // On a plain host of its own.
+    PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages, Language language);
 
     AtLink& link;
     MessageBoxes& messages;
     Language language;
     // The link check under the command's lease; true when the phone answered.
-    // The window passes its own, which also shows the state in its title.
+    // Empty: the host's (the window's also shows the state in its title).
     std::function<bool(PortLease&)> checkLink;
     // Ask the user before a long read or an upload (the command line does not).
     bool confirm = true;
     PhoneBookTimeouts timeouts;
 
     QString text(int n) const { return UiText(language, n); }
-    bool CheckLink(PortLease& lease) const;
+    // The opening of the command: the port and the link check (texts 82, 38).
+    std::optional<PortLease> begin() const;
+    CommandHost& host() const { return *m_host; }
+
+private:
+    std::shared_ptr<CommandHost> m_ownHost;
+    CommandHost* m_host;
 };
 
 // The answer to one command, and how the wait for it ended.

@@ -22,10 +22,10 @@ constexpr int kTextUploading = 75;
 
 UploadPhoneBookResult UploadPhoneBook::run(PhoneBookSource memory,
                                            const QList<UploadEntry>& entries) {
-    std::optional<PortLease> lease = m_setup.link.tryAcquire();
+    std::optional<PortLease> lease = m_setup.begin();
     if (!lease) {
-        m_setup.messages.error(m_setup.text(kTextCommandRunning));
-        return Outcome(Status::PortBusy);
+        // Still held: another command has the port.
+        return Outcome(m_setup.link.Busy() ? Status::PortBusy : Status::NotConnected);
     }
     UploadPhoneBookResult result = uploadHeld(*lease, memory, entries);
     lease->release();
@@ -45,10 +45,6 @@ UploadPhoneBookResult UploadPhoneBook::run(PhoneBookSource memory,
 
 UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSource memory,
                                                   const QList<UploadEntry>& entries) {
-    if (!m_setup.CheckLink(lease)) {
-        m_setup.messages.error(m_setup.text(38));
-        return Outcome(Status::NotConnected);
-    }
     if (m_setup.confirm && !m_setup.messages.askYesNo(MessageBoxes::Kind::Info,
                                                       m_setup.text(73) + '\n' + m_setup.text(74))) {
         return Outcome(Status::Cancelled);

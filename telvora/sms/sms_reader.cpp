@@ -3,6 +3,7 @@
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/message_listing.h"
 #include "telvora/sms/sms_texts.h"
@@ -61,25 +62,31 @@ QByteArray StoreSelection(const QByteArray& store) {
 
 }  // namespace
 
-SmsReader::SmsReader(AtLink& link, MessageBoxes& messages, Language language)
-    : m_link(link),
-      m_messages(messages),
-      m_language(language),
-      m_linkCheck([](PortLease& lease) { return lease.CheckLink() == LinkState::Connected; }),
+SmsReader::SmsReader(CommandHost& host)
+    : m_host(host),
+      m_messages(host.messages()),
+      m_language(host.language()),
       m_clock([] { return QDateTime::currentDateTime(); }) {}
+
+SmsReader::SmsReader(AtLink& link, MessageBoxes& messages, Language language)
+    : SmsReader(*new CommandHost(link, messages, language)) {
+    m_ownHost.reset(&m_host);
+}
+
+SmsReader::~SmsReader() = default;
+
+void SmsReader::setLinkCheck(LinkCheck check) {
+    m_host.setLinkCheck(std::move(check));
+}
 
 std::optional<QList<MessageRow>> SmsReader::ReadMessages(bool deleteAfterReading,
                                                          const QList<NameAndNumber>& phoneBook) {
-    std::optional<PortLease> lease = m_link.tryAcquire();
     m_complete = false;
+    std::optional<PortLease> lease = m_host.begin();
     if (!lease) {
-        m_messages.error(text(kTextCommandRunning));
         return std::nullopt;
     }
-    if (!m_linkCheck(*lease)) {
-        m_messages.error(text(38));
-        return std::nullopt;
-    }
+    m_host.showProgress(text(28));
     if (m_progress) {
         m_progress(text(28));
     }
@@ -148,11 +155,24 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
         timeouts::LongAnswerCapMs(qint64(qMax(stored, 0)) * timeouts::kListedMessageChars,
                                   timeouts::kMessageListMs)};
     QList<int> listed;
+    // The listed messages that decode; a phone that ignores the status
+    // filter lists a message twice, it is kept once.
+    const auto keep = [&](const QByteArray& listing) {
+        for (const ListedPdu& entry : ParseMessageListing(listing)) {
+            std::optional<DeliveredMessage> message = DecodeDeliverPdu(entry.pdu);
+            if (message && !listed.contains(entry.index)) {
+                read.append(ReadMessage{QString::fromLatin1(store), entry.index, *message});
+                listed.append(entry.index);
+            }
+        }
+    };
     StoreResult outcome = StoreResult::Done;
     for (const char* listing : {"AT+CMGL=1", "AT+CMGL=0"}) {
         const Answer result = Run(lease, listing, listingBounds, answer);
         if (result == Answer::Lost || result == Answer::Cancelled) {
-            // Deletes only follow a listing that ended: nothing is deleted.
+            // The messages that arrived in whole lines are shown; nothing is
+            // deleted after a listing that did not end.
+            keep(answer.left(answer.lastIndexOf("\r\n") + 2));
             return StoreResult::Stopped;
         }
         if (result == Answer::Refused) {
@@ -161,13 +181,7 @@ SmsReader::StoreResult SmsReader::ReadStore(PortLease& lease, const QByteArray& 
             reportRefusedStore(store, answer);
             outcome = StoreResult::Refused;
         }
-        for (const ListedPdu& entry : ParseMessageListing(answer)) {
-            std::optional<DeliveredMessage> message = DecodeDeliverPdu(entry.pdu);
-            if (message && !listed.contains(entry.index)) {
-                read.append(ReadMessage{QString::fromLatin1(store), entry.index, *message});
-                listed.append(entry.index);
-            }
-        }
+        keep(answer);
         if (result == Answer::Refused) {
             break;
         }

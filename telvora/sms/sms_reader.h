@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "telvora/core/ui_texts.h"
@@ -17,6 +18,7 @@
 namespace telvora {
 
 class AtLink;
+class CommandHost;
 class MessageBoxes;
 class PortLease;
 
@@ -28,9 +30,15 @@ public:
     using Progress = std::function<void(const QString&)>;
     using Clock = std::function<QDateTime()>;
 
+    // Runs on the window's or the command line's host.
+    explicit SmsReader(CommandHost& host);
+    // On a plain host of its own.
     SmsReader(AtLink& link, MessageBoxes& messages, Language language);
+    ~SmsReader();
 
-    void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
+    // The host's link check.
+    void setLinkCheck(LinkCheck check);
+    // Also receives the progress the host's progress window shows.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     // The current date and time the ages are counted against.
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -61,10 +69,10 @@ private:
                           QList<ReadMessage>& read);
     QString text(int n) const { return UiText(m_language, n); }
 
-    AtLink& m_link;
+    std::unique_ptr<CommandHost> m_ownHost;
+    CommandHost& m_host;
     MessageBoxes& m_messages;
     Language m_language;
-    LinkCheck m_linkCheck;
     Progress m_progress;
     Clock m_clock;
     int m_failedDeletes = 0;

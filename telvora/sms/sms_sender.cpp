@@ -3,6 +3,7 @@
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/gsm_alphabet.h"
 #include "telvora/sms/sms_texts.h"
@@ -16,10 +17,6 @@ namespace {
 constexpr int kPromptMs = 2000;
 constexpr char kCtrlZ = 26;
 
-bool DefaultLinkCheck(PortLease& lease) {
-    return lease.CheckLink() == LinkState::Connected;
-}
-
 // Selects PDU mode, whatever another program left the phone in. A phone that
 // knows no other mode may refuse the command; that is no reason to stop.
 void SelectPduMode(PortLease& lease) {
@@ -31,8 +28,24 @@ void SelectPduMode(PortLease& lease) {
 
 }  // namespace
 
+SmsSender::SmsSender(CommandHost& host) : SmsSender(host, nullptr) {}
+
 SmsSender::SmsSender(AtLink& link, MessageBoxes& messages, Language language)
-    : m_link(link), m_messages(messages), m_language(language), m_linkCheck(DefaultLinkCheck) {}
+    : SmsSender(*new CommandHost(link, messages, language), nullptr) {
+    m_ownHost.reset(&m_host);
+}
+
+SmsSender::SmsSender(CommandHost& host, std::unique_ptr<CommandHost> own)
+    : m_ownHost(std::move(own)),
+      m_host(host),
+      m_messages(host.messages()),
+      m_language(host.language()) {}
+
+SmsSender::~SmsSender() = default;
+
+void SmsSender::setLinkCheck(LinkCheck check) {
+    m_host.setLinkCheck(std::move(check));
+}
 
 SendOutcome SmsSender::Send(const QString& number, const QString& messageText, bool longText) {
     const std::optional<QString> digits = CleanRecipientNumber(number);
@@ -60,20 +73,22 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
         parts = {septets};
     }
 
-    std::optional<PortLease> lease = m_link.tryAcquire();
+    std::optional<PortLease> lease = m_host.begin();
     if (!lease) {
-        m_messages.error(text(kTextCommandRunning));
-        return SendOutcome::PortBusy;
-    }
-    if (!m_linkCheck(*lease)) {
-        m_messages.error(text(38));
-        return SendOutcome::NotConnected;
+        // Still held: another command has the port.
+        return m_host.link().Busy() ? SendOutcome::PortBusy : SendOutcome::NotConnected;
     }
     SelectPduMode(*lease);
     const QString count = QString::number(parts.size());
     for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString progress = text(39) + u' ' + QString::number(i + 1) + u'/' + count;
+        m_host.showProgress(progress);
         if (m_progress) {
-            m_progress(text(39) + u' ' + QString::number(i + 1) + u'/' + count);
+            m_progress(progress);
+        }
+        if (lease->cancelled()) {
+            m_messages.info(text(kTextCommandCancelled));
+            return SendOutcome::Failed;
         }
         if (!SendSmsPdu(*lease, *digits, parts[i])) {
             m_messages.error(text(41));
@@ -84,7 +99,7 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
 }
 
 bool SmsSender::SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayView septets) {
-    if (!m_linkCheck(lease)) {
+    if (!m_host.CheckLink(lease)) {
         m_messages.error(text(76));
         return false;
     }

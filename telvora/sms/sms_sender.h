@@ -8,12 +8,14 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "telvora/core/ui_texts.h"
 
 namespace telvora {
 
 class AtLink;
+class CommandHost;
 class MessageBoxes;
 class PortLease;
 
@@ -34,9 +36,16 @@ public:
     // Receives the progress text, e.g. "Odesílám 2/3".
     using Progress = std::function<void(const QString&)>;
 
+    // Runs on the window's or the command line's host: its link check, its
+    // progress window, its message boxes.
+    explicit SmsSender(CommandHost& host);
+    // On a plain host of its own.
     SmsSender(AtLink& link, MessageBoxes& messages, Language language);
+    ~SmsSender();
 
-    void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
+    // The host's link check.
+    void setLinkCheck(LinkCheck check);
+    // Also receives the progress the host's progress window shows.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     // Sends `text` to `number`. Without `longText` a text over 160 septets is
@@ -49,12 +58,13 @@ public:
     bool SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayView septets);
 
 private:
+    SmsSender(CommandHost& host, std::unique_ptr<CommandHost> own);
     QString text(int n) const { return UiText(m_language, n); }
 
-    AtLink& m_link;
+    std::unique_ptr<CommandHost> m_ownHost;
+    CommandHost& m_host;
     MessageBoxes& m_messages;
     Language m_language;
-    LinkCheck m_linkCheck;
     Progress m_progress;
 };
 

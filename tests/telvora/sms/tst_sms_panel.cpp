@@ -44,7 +44,7 @@ struct Rig {
         window->link().OpenPort(QStringLiteral("demo"));
         panel = window->findChild<sms::SmsPanel*>(QStringLiteral("SmsPanel"));
     }
-    const MainControls& ui() const { return window->ui(); }
+    const MainWindowControls& ui() const { return window->ui(); }
 
     QTemporaryDir dir;
     FakeMessageBoxes boxes;
