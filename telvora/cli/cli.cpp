@@ -10,6 +10,7 @@
 #include "telvora/cli/sms_commands.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/device_names.h"
 #include "telvora/setup/settings.h"
 
@@ -192,7 +193,8 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
         return kExitUsage;
     }
     StreamMessageBoxes messages(out, err);
-    CliContext context{link, language, options.commandArgs, out, err, messages};
+    CommandHost host(link, messages, language);
+    CliContext context{link, language, options.commandArgs, out, err, messages, host};
     const int result = command->run(context);
     link.ClosePort();
     return result;

@@ -40,10 +40,10 @@ int RunSend(CliContext& context, QStringList args) {
     }
     const QString text =
         sms::CarriableText(args[1] == QLatin1String("-") ? ReadStandardInput() : args[1]);
-    sms::SmsSender sender(context.link, context.messages, context.language);
+    sms::SmsSender sender(context.host);
     switch (sender.Send(args[0], text, longText)) {
         case sms::SendOutcome::Sent:
-            context.out << context.text(sms::kTextMessageSent) << '\n';
+            context.out << context.withSimulatedNote(context.text(sms::kTextMessageSent)) << '\n';
             return kExitOk;
         case sms::SendOutcome::InvalidInput:
             return kExitUsage;
@@ -103,7 +103,7 @@ int RunList(CliContext& context, const QStringList& args) {
     if (!names) {
         return kExitUsage;
     }
-    sms::SmsReader reader(context.link, context.messages, context.language);
+    sms::SmsReader reader(context.host);
     const std::optional<QList<sms::MessageRow>> rows = reader.ReadMessages(deleteAfter, *names);
     if (!rows) {
         return kExitFailed;

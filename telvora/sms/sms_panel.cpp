@@ -173,8 +173,11 @@ void SmsPanel::cmbOdeslat_Click() {
         m_ui.window->unsetCursor();
     }
     m_host.closeProgress();
+    // The demo phone says that nothing went to a real network.
+    const QString sent =
+        m_host.simulated() ? text(40) + u'\n' + text(kTextOnlySimulated) : text(40);
     if (outcome == SendOutcome::Sent &&
-        m_host.messages().askYesNo(MessageBoxes::Kind::Info, text(40))) {
+        m_host.messages().askYesNo(MessageBoxes::Kind::Info, sent)) {
         m_ui.txtSMS->clear();
         m_ui.txtSMS->setFocus();
     }
