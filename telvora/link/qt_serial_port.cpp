@@ -1,6 +1,19 @@
 #include "telvora/link/qt_serial_port.h"
 
+#include <QFileInfo>
+
 namespace telvora {
+namespace {
+
+// The device itself rather than one of its names: the port's lock is named
+// after the device it is given, so every symbolic link (and chain of them)
+// must come to the same one, or a second program could share the phone.
+QString DeviceItself(const QString& device) {
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+}
+
+}  // namespace
 
 OpenResult OpenResultForError(QSerialPort::SerialPortError error) {
     switch (error) {
@@ -30,7 +43,7 @@ OpenResult QtSerialPort::open(const QString& device) {
         m_errorText = QStringLiteral("No device given");
         return OpenResult::InvalidPort;
     }
-    m_port.setPortName(device);
+    m_port.setPortName(DeviceItself(device));
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
