@@ -66,7 +66,7 @@ SmsReader::SmsReader(CommandHost& host)
     : m_host(host),
       m_messages(host.messages()),
       m_language(host.language()),
-      m_clock([] { return QDateTime::currentDateTime(); }) {}
+      m_clock([&link = host.link()] { return link.clock().dateTime(); }) {}
 
 SmsReader::SmsReader(AtLink& link, MessageBoxes& messages, Language language)
     : SmsReader(*new CommandHost(link, messages, language)) {

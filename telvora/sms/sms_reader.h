@@ -40,7 +40,8 @@ public:
     void setLinkCheck(LinkCheck check);
     // Also receives the progress the host's progress window shows.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
-    // The current date and time the ages are counted against.
+    // The current date and time the ages are counted against; the link's
+    // clock gives it unless set.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // The rows of every message read, or nullopt when nothing could be read

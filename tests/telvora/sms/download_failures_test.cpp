@@ -177,6 +177,27 @@ TEST_F(ScriptedDownload, PhoneIgnoringTheStatusFilterGivesEachMessageOnce) {
     EXPECT_TRUE(reader.allDone());
 }
 
+TEST_F(ScriptedDownload, AgesCountFromTheLinksClock) {
+    const auto queueListing = [this] {
+        m_port->queueAnswer("\r\n+CPMS: 1,200,1,30\r\nOK\r\n", 5);
+        m_port->queueAnswer(Listed({1}), 5);
+        m_port->queueAnswer("\r\nOK\r\n", 5);
+        m_port->queueAnswer("\r\n+CPMS: 0,30,0,200\r\nOK\r\n", 5);
+    };
+    queueListing();
+    SmsReader reader(*m_link, m_boxes, Language::English);
+    const std::optional<QList<MessageRow>> first = reader.ReadMessages(false, {});
+    ASSERT_TRUE(first && first->size() == 1);
+    // An hour later on the link's clock, whatever the wall clock says.
+    m_clock.advance(3600 * 1000);
+    m_port->queueAnswer("\r\nOK\r\n", 5);  // AT
+    m_port->queueAnswer("\r\nOK\r\n", 5);  // AT+CMGF=0
+    queueListing();
+    const std::optional<QList<MessageRow>> second = reader.ReadMessages(false, {});
+    ASSERT_TRUE(second && second->size() == 1);
+    EXPECT_EQ(second->first().ageSeconds - first->first().ageSeconds, 3600);
+}
+
 TEST_F(ScriptedDownload, CmsErrorOfAListingAndARefusedDeleteAreReported) {
     m_port->queueAnswer("\r\n+CPMS: 2,200,2,30\r\nOK\r\n", 5);
     // The read messages are listed, the unread listing fails part-way.
