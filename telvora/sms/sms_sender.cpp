@@ -91,7 +91,13 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
             return SendOutcome::Failed;
         }
         if (!SendSmsPdu(*lease, *digits, parts[i])) {
-            m_messages.error(text(41));
+            // Cancelled while the phone had the part: it may have gone out,
+            // so "not sent" would not be true.
+            if (lease->cancelled()) {
+                m_messages.info(text(kTextCommandCancelled));
+            } else {
+                m_messages.error(text(41));
+            }
             return SendOutcome::Failed;
         }
     }
