@@ -14,6 +14,7 @@
 #include "telvora/demophone/phonesim_port.h"
 #include "telvora/link/at_link.h"
 #include "telvora/sms/sms_reader.h"
+#include "telvora/sms/sms_sender.h"
 #include "telvora/sms/sms_texts.h"
 #include "tests/telvora/calls/cli_runner.h"
 #include "tests/telvora/link/scripted_port.h"
@@ -239,6 +240,20 @@ TEST_F(ScriptedDownload, CancelledDownloadDeletesNothingAndSaysHowFarItGot) {
     EXPECT_TRUE(deletes().isEmpty());
     ASSERT_EQ(m_boxes.shown.size(), 1);
     EXPECT_EQ(m_boxes.shown[0].text, English(kTextDownloadCancelled).arg(2));
+    EXPECT_FALSE(m_link->Busy());
+}
+
+TEST_F(ScriptedDownload, SendCancelledWhileThePhoneHasThePartSaysCancelledNotUnsent) {
+    m_port->queueAnswer("\r\nOK\r\n", 5);                 // AT before the part
+    m_port->queueAnswer("\r\n> ", 5);                     // AT+CMGS=n prompts
+    m_port->queueAnswer("\r\n+CMGS: 7\r\nOK\r\n", 8000);  // the network takes its time
+    m_clock.callAfter(1000, m_port, [this] { m_link->cancel(); });
+    SmsSender sender(*m_link, m_boxes, Language::English);
+    const qint64 start = m_clock.nowMs();
+    EXPECT_EQ(sender.Send("603123456", "hi", false), SendOutcome::Failed);
+    EXPECT_EQ(m_clock.nowMs() - start, 1000);
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(m_boxes.shown[0].text, English(kTextCommandCancelled));
     EXPECT_FALSE(m_link->Busy());
 }
 
