@@ -64,10 +64,17 @@ CommandHost::LinkCheck CommandHost::linkCheck() const {
     return [this](PortLease& lease) { return CheckLink(lease); };
 }
 
-std::optional<PortLease> CommandHost::begin(int notConnectedText, const LinkCheck& check) {
+std::optional<PortLease> CommandHost::acquire() {
     std::optional<PortLease> lease = m_link.tryAcquire();
     if (!lease) {
         messages().error(text(kTextCommandRunning));
+    }
+    return lease;
+}
+
+std::optional<PortLease> CommandHost::begin(int notConnectedText, const LinkCheck& check) {
+    std::optional<PortLease> lease = acquire();
+    if (!lease) {
         return std::nullopt;
     }
     if (!beginHeld(*lease, notConnectedText, check)) {

@@ -68,7 +68,11 @@ public:
     // is then still Busy only when another command holds the port.
     // `check`, when given, replaces the host's link check for this command.
     std::optional<PortLease> begin(int notConnectedText = 38, const LinkCheck& check = {});
-    // The same for a command that holds the port already (a call in progress).
+    // The first half of begin(): the port, or text 82; for a window that
+    // holds the port while it is open and checks the link before each action.
+    std::optional<PortLease> acquire();
+    // The second half: the link check, for a command that holds the port
+    // already (a call in progress).
     bool beginHeld(PortLease& lease, int notConnectedText = 38, const LinkCheck& check = {});
 
     void showProgress(const QString& text, bool cancellable = true);

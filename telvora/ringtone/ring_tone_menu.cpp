@@ -17,9 +17,8 @@ RingToneMenu::RingToneMenu(QAction* mnu_melodie, QWidget* window, CommandHost& h
 void RingToneMenu::mnu_melodie_Click() {
     const Language language = m_host.language();
     // The window checks the link itself before each read and write.
-    std::optional<PortLease> lease = m_host.link().tryAcquire();
+    std::optional<PortLease> lease = m_host.acquire();
     if (!lease) {
-        m_host.messages().error(UiText(language, kTextCommandRunning));
         return;
     }
     RingTones tones(m_host.messages(), language, m_host.linkCheck());
