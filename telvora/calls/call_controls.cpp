@@ -14,11 +14,12 @@
 
 namespace telvora {
 
-CallControls::CallControls(CallWindow window, AtLink& link, MessageBoxes& messages, QObject* parent)
+CallControls::CallControls(CallWindow window, CommandHost& host, QObject* parent)
     : QObject(parent),
       m_window(std::move(window)),
-      m_link(link),
-      m_call(link, messages, m_window.language(), m_window.checkLink) {
+      m_host(host),
+      m_link(host.link()),
+      m_call(host) {
     // The bar lines up only in a fixed-pitch font; it keeps the size of the
     // window's text, so a larger font setting enlarges it too.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -30,7 +31,7 @@ CallControls::CallControls(CallWindow window, AtLink& link, MessageBoxes& messag
     connect(&m_link, &AtLink::busyChanged, this, &CallControls::updateDialButton);
     connect(m_window.cmbVytocit, &QPushButton::clicked, this, &CallControls::cmbVytocit_Click);
     connect(m_window.cmbZavesit, &QPushButton::clicked, this, &CallControls::cmbZavesit_Click);
-    connect(&m_call, &PhoneCall::dialing, this, [this] { m_window.lockMenus(); });
+    connect(&m_call, &PhoneCall::dialing, this, [this] { m_host.lockMenus(true); });
     updateDialButton();
 }
 
@@ -57,13 +58,19 @@ bool CallControls::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CallControls::cmbVytocit_Click() {
-    m_call.setLanguage(m_window.language());
+    m_call.setLanguage(m_host.language());
     const QString number = m_window.txtNumber->text().trimmed();
     m_window.txtNumber->setText(number);
     switch (m_call.Dial(number)) {
-        case PhoneCall::DialResult::CallUp:
-            m_window.showProgress(UiText(m_window.language(), 44));
+        case PhoneCall::DialResult::CallUp: {
+            // The demo phone says that no real call was made.
+            const QString dialing = m_host.text(44);
+            m_host.showProgress(m_host.simulated()
+                                    ? dialing + QLatin1Char('\n') + m_host.text(kTextOnlySimulated)
+                                    : dialing,
+                                false);
             break;
+        }
         case PhoneCall::DialResult::PortBusy:
             break;  // the menus belong to the command that holds the port
         case PhoneCall::DialResult::BadNumber:
@@ -73,24 +80,24 @@ void CallControls::cmbVytocit_Click() {
         case PhoneCall::DialResult::NotConnected:
         case PhoneCall::DialResult::Failed:
             if (!m_call.callUp()) {
-                m_window.unlockMenus();
+                m_host.lockMenus(false);
             }
             break;
     }
 }
 
 void CallControls::cmbZavesit_Click() {
-    m_call.setLanguage(m_window.language());
+    m_call.setLanguage(m_host.language());
     if (m_call.HangUp() == PhoneCall::HangUpResult::PortBusy) {
         return;
     }
-    m_window.closeProgress();
-    m_window.unlockMenus();
+    m_host.closeProgress();
+    m_host.lockMenus(false);
 }
 
 void CallControls::PollNetworkStatus() {
     const std::optional<NetworkStatus> status =
-        telvora::PollNetworkStatus(m_link, m_window.checkLink);
+        telvora::PollNetworkStatus(m_link, m_host.linkCheck());
     if (status) {
         m_window.lblSignal->setText(SignalCaption(*status));
     }

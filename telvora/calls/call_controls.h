@@ -1,9 +1,9 @@
 #pragma once
 // CallControls: the main window's number field, Dial and Hang up buttons
 // and the signal label, connected to the call and poll commands. The window
-// passes its controls and what the commands need of it (menu lock, progress
-// window, its link check); this class holds no logic of its own beyond
-// which command a control runs and what is shown afterwards.
+// passes its controls and its CommandHost (menu lock, progress window, link
+// check); this class holds no logic of its own beyond which command a
+// control runs and what is shown afterwards.
 
 #include <QObject>
 #include <functional>
@@ -16,27 +16,18 @@ class QPushButton;
 
 namespace telvora {
 
-class MessageBoxes;
-
 // The main window's part in calls and network status.
 struct CallWindow {
     QLineEdit* txtNumber = nullptr;
     QPushButton* cmbVytocit = nullptr;  // Dial
     QPushButton* cmbZavesit = nullptr;  // Hang up
     QLabel* lblSignal = nullptr;        // operator and signal bar
-    std::function<Language()> language;
-    std::function<void()> lockMenus;
-    std::function<void()> unlockMenus;
-    std::function<void(const QString&)> showProgress;  // frmWorking with this text
-    std::function<void()> closeProgress;
-    LinkCheck checkLink;  // the window's check, which also shows the state in the title
 };
 
 class CallControls : public QObject {
     Q_OBJECT
 public:
-    CallControls(CallWindow window, AtLink& link, MessageBoxes& messages,
-                 QObject* parent = nullptr);
+    CallControls(CallWindow window, CommandHost& host, QObject* parent = nullptr);
 
     // TimerSignal_Timer: operator and signal into lblSignal. Nothing is sent
     // while another command holds the port; the label keeps its text when
@@ -58,6 +49,7 @@ private:
     void updateDialButton();
 
     CallWindow m_window;
+    CommandHost& m_host;
     AtLink& m_link;
     PhoneCall m_call;
 };

@@ -20,10 +20,27 @@ LinkCheck PlainLinkCheck() {
 }
 
 PhoneCall::PhoneCall(AtLink& link, MessageBoxes& messages, Language language, LinkCheck check)
-    : m_link(link),
-      m_messages(messages),
-      m_language(language),
-      m_check(check ? std::move(check) : PlainLinkCheck()) {}
+    : PhoneCall(*new CommandHost(link, messages, language)) {
+    m_ownHost.reset(&m_host);
+    m_host.setLinkCheck(std::move(check));
+}
+
+PhoneCall::PhoneCall(CommandHost& host, QObject* parent)
+    : QObject(parent),
+      m_host(host),
+      m_link(host.link()),
+      m_messages(host.messages()),
+      m_language(host.language()) {
+    connect(&m_link, &AtLink::cancelRequested, this, &PhoneCall::endCallOnCancel);
+}
+
+void PhoneCall::endCallOnCancel() {
+    // A call that is up holds the port: it ends, so that the port can close.
+    if (m_call && m_dialWait == nullptr) {
+        m_call->SendCommand("ATH");
+        m_call.reset();
+    }
+}
 
 PhoneCall::~PhoneCall() = default;
 
@@ -31,12 +48,9 @@ PortLease* PhoneCall::leaseFor(std::optional<PortLease>& own) {
     if (m_call) {
         return &*m_call;
     }
-    own = m_link.tryAcquire();
-    if (!own) {
-        m_messages.error(UiText(m_language, kTextCommandRunning));
-        return nullptr;
-    }
-    return &*own;
+    m_host.setLanguage(m_language);
+    own = m_host.begin();
+    return own ? &*own : nullptr;
 }
 
 PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
@@ -49,13 +63,13 @@ PhoneCall::DialResult PhoneCall::Dial(const QString& number) {
     std::optional<PortLease> own;
     PortLease* lease = leaseFor(own);
     if (lease == nullptr) {
-        return DialResult::PortBusy;
+        // Still held: another command has the port.
+        return m_link.Busy() ? DialResult::PortBusy : DialResult::NotConnected;
     }
-    emit dialing();
-    if (!m_check(*lease)) {
-        m_messages.error(UiText(m_language, 38));
+    if (m_call && !m_host.beginHeld(*lease)) {
         return DialResult::NotConnected;
     }
+    emit dialing();
     QByteArray answer;
     lease->SendCommand("ATD" + number.trimmed().toLatin1() + ';');
     m_dialWait = lease;
@@ -86,11 +100,10 @@ PhoneCall::HangUpResult PhoneCall::HangUp() {
     }
     std::optional<PortLease> own;
     PortLease* lease = leaseFor(own);
-    if (lease == nullptr) {
+    if (lease == nullptr && m_link.Busy() && !m_call) {
         return HangUpResult::PortBusy;
     }
-    if (!m_check(*lease)) {
-        m_messages.error(UiText(m_language, 38));
+    if (lease == nullptr || (m_call && !m_host.beginHeld(*lease))) {
         // A call the phone can no longer be asked about must not keep the
         // port and the menus locked for good.
         m_call.reset();

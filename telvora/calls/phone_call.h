@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 
 namespace telvora {
 
@@ -37,7 +39,11 @@ public:
         PortBusy,      // another command holds the port; text 82 shown
     };
 
+    // On a plain host of its own, with `check` as its link check.
     PhoneCall(AtLink& link, MessageBoxes& messages, Language language, LinkCheck check = {});
+    // On the window's host. A call that is up is hung up when the host
+    // cancels the command (Exit, closing the window).
+    explicit PhoneCall(CommandHost& host, QObject* parent = nullptr);
     ~PhoneCall() override;
 
     void setLanguage(Language language) { m_language = language; }
@@ -56,12 +62,16 @@ signals:
     void dialing();
 
 private:
+    // The call's lease, or a new one from the host (with the link check run
+    // on it); null when the port is held or the phone does not answer.
     PortLease* leaseFor(std::optional<PortLease>& own);
+    void endCallOnCancel();
 
+    std::unique_ptr<CommandHost> m_ownHost;
+    CommandHost& m_host;
     AtLink& m_link;
     MessageBoxes& m_messages;
     Language m_language;
-    LinkCheck m_check;
     std::optional<PortLease> m_call;  // held while a call is up
     PortLease* m_dialWait = nullptr;  // the lease of a dial waiting for its answer
     bool m_hangUpRequested = false;   // HangUp came during that wait

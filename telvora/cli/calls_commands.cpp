@@ -30,16 +30,16 @@ int RunDial(CliContext& context) {
         context.messages.error(context.text(kTextNotADialNumber));
         return kExitUsage;
     }
-    PhoneCall call(context.link, context.messages, context.language);
+    PhoneCall call(context.host);
     if (call.Dial(number) != PhoneCall::DialResult::CallUp) {
         return kExitFailed;
     }
-    context.out << context.text(44) << '\n';
+    context.out << context.withSimulatedNote(context.text(44)) << '\n';
     return kExitOk;
 }
 
 int RunHangUp(CliContext& context) {
-    PhoneCall call(context.link, context.messages, context.language);
+    PhoneCall call(context.host);
     if (call.HangUp() != PhoneCall::HangUpResult::HungUp) {
         return kExitFailed;
     }

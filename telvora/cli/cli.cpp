@@ -13,6 +13,7 @@
 #include "telvora/core/ui_texts.h"
 #include "telvora/core/version.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/device_names.h"
 #include "telvora/setup/settings.h"
 
@@ -139,7 +140,12 @@ void PrintHelp(QTextStream& out) {
            "  sms<TAB>store<TAB>index<TAB>time<TAB>sender<TAB>text   a new message\n"
            "  ring<TAB>number<TAB>name    an incoming call, once (name empty when unknown)\n"
            "  ended<TAB>number            the caller gave up (NO CARRIER, or no RING for 12 s)\n"
-           "\nExit codes: 0 success, 1 the phone did not do it, 2 usage or port error.\n"
+           "\nExit codes:\n"
+           "  0  everything asked was done\n"
+           "  1  the phone did not do all of it: no answer, an error, a store it would not\n"
+           "     list (sms list prints what it did read first), a message it would not\n"
+           "     delete, a phone-book position or ring tone it would not write\n"
+           "  2  wrong usage, or the port cannot be opened\n"
            "telvora-cli COMMAND --help prints the usage of one command.\n";
 }
 
@@ -298,7 +304,8 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
         return kExitUsage;
     }
     StreamMessageBoxes messages(out, err);
-    CliContext context{link, language, options.commandArgs, out, err, messages};
+    CommandHost host(link, messages, language);
+    CliContext context{link, language, options.commandArgs, out, err, messages, host};
     const int result = command->run(context);
     link.ClosePort();
     return result;

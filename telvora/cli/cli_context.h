@@ -9,6 +9,7 @@
 
 #include "telvora/core/message_boxes.h"
 #include "telvora/core/ui_texts.h"
+#include "telvora/link/command_host.h"
 
 namespace telvora {
 
@@ -45,8 +46,13 @@ struct CliContext {
     QTextStream& out;
     QTextStream& err;
     MessageBoxes& messages;
+    CommandHost& host;  // where the subcommand's commands start
 
     QString text(int n) const { return UiText(language, n); }
+    // `text`, and on the demo phone the note that nothing real was done.
+    QString withSimulatedNote(const QString& text) const {
+        return host.simulated() ? text + u' ' + this->text(kTextOnlySimulated) : text;
+    }
 };
 
 }  // namespace telvora

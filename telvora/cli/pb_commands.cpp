@@ -21,7 +21,7 @@ std::optional<PhoneBookSource> SourceOf(const QString& name) {
 }
 
 PhoneBookCommandSetup SetupFor(CliContext& context) {
-    PhoneBookCommandSetup setup(context.link, context.messages, context.language);
+    PhoneBookCommandSetup setup(context.host);
     setup.confirm = false;  // asked for on the command line
     return setup;
 }

@@ -55,7 +55,7 @@ int RunSend(CliContext& context, QStringList args) {
                            .arg(sms::ReplacedCharactersText(plan.replaced))
                     << '\n';
     }
-    sms::SmsSender sender(context.link, context.messages, context.language);
+    sms::SmsSender sender(context.host);
     sender.setAskAboutReplaced(false);
     // What went to the phone is kept in the archive, whether or not it was accepted.
     sender.setRecord([&context](const QString& digits, const QString& sent, sms::DataCoding coding,
@@ -68,7 +68,7 @@ int RunSend(CliContext& context, QStringList args) {
     });
     switch (sender.Send(args[0], text, longText, ascii)) {
         case sms::SendOutcome::Sent:
-            context.out << context.text(sms::kTextMessageSent) << '\n';
+            context.out << context.withSimulatedNote(context.text(sms::kTextMessageSent)) << '\n';
             return kExitOk;
         case sms::SendOutcome::InvalidInput:
             return kExitUsage;
@@ -122,7 +122,7 @@ int RunList(CliContext& context, const QStringList& args) {
     if (!names) {
         return kExitUsage;
     }
-    sms::SmsReader reader(context.link, context.messages, context.language);
+    sms::SmsReader reader(context.host);
     std::optional<sms::MessageArchive> archive;
     if (archived) {
         archive.emplace(sms::MessageArchive::defaultPath());
@@ -141,7 +141,8 @@ int RunList(CliContext& context, const QStringList& args) {
         return kExitFailed;
     }
     // A cut download, or deletes left undone, is no success.
-    return reader.complete() && !reader.deletesRefused() ? kExitOk : kExitFailed;
+    // A cut download, a refused store or a message left undeleted is no success.
+    return reader.allDone() ? kExitOk : kExitFailed;
 }
 
 int RunArchive(CliContext& context, const QStringList& args) {

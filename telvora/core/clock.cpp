@@ -23,6 +23,8 @@ public:
         }
     }
 
+    QDateTime dateTime() const override { return QDateTime::currentDateTime(); }
+
 private:
     QElapsedTimer m_started;
 };

@@ -5,6 +5,7 @@
 // so a 60-second time-out passes at once and every wait ends at an exact
 // millisecond.
 
+#include <QDateTime>
 #include <QtGlobal>
 #include <functional>
 
@@ -22,6 +23,8 @@ public:
     // calling thread. It is dropped when `context` (if given) is destroyed
     // first, as with QTimer::singleShot.
     virtual void callAfter(qint64 delayMs, QObject* context, std::function<void()> callback) = 0;
+    // The local date and time, for what is dated (the age of a message).
+    virtual QDateTime dateTime() const = 0;
 };
 
 // The real clock, shared by the whole program.

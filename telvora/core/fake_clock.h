@@ -23,6 +23,9 @@ public:
 
     qint64 nowMs() const override { return m_now; }
     void callAfter(qint64 delayMs, QObject* context, std::function<void()> callback) override;
+    // The date and time at start plus the time passed.
+    QDateTime dateTime() const override { return m_start.addMSecs(m_now); }
+    void setStartDateTime(const QDateTime& start) { m_start = start; }
 
     // Moves the time on by `ms` at once, running on the way every callback
     // that falls due, without the event loop.
@@ -44,6 +47,7 @@ private:
 
     std::map<Key, Entry> m_entries;
     qint64 m_now = 0;
+    QDateTime m_start{QDate(2026, 12, 7), QTime(12, 0)};
     quint64 m_sequence = 0;
     bool m_stepPosted = false;
     QObject m_poster;  // receives the posted steps

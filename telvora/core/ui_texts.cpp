@@ -125,9 +125,20 @@ constexpr TextRow kTexts[] = {
      "Telvora is already running. Please switch to its window."},
     {85, "Nastavení nelze uložit do %1. Zvolené hodnoty platí jen do ukončení programu.",
      "The settings cannot be saved to %1. The choice holds only until the program ends."},
+    // The shell: cancelling a command, the demo phone.
+    {86, "Příkaz byl zrušen.", "The command was cancelled."},
+    {87, "&Zrušit", "&Cancel"},
+    {88, "Připojeno – demo telefon", "Connected – demo phone"},
+    {89,
+     "Běží demo telefon, nic se nedostane do skutečné sítě. Skutečný telefon zvolíte v menu "
+     "Konfigurace.",
+     "This is the demo phone; nothing reaches a real network. Choose a real phone under "
+     "Configuration."},
+    {90, "(Jen simulováno: demo telefon nic neodesílá ani nevytáčí.)",
+     "(Only simulated: the demo phone sends and dials nothing.)"},
     // The configuration window's labels.
-    {86, "&Port:", "COM &port:"},
-    {87, "&Jazyk:", "&Language:"},
+    {91, "&Port:", "COM &port:"},
+    {92, "&Jazyk:", "&Language:"},
     // Short messages: refused input, results of sending, downloading and saving.
     {100,
      "Číslo příjemce smí obsahovat jen číslice (nejvýše 20), mezery, úvodní + a znaky - / ( ). "
@@ -144,6 +155,13 @@ constexpr TextRow kTexts[] = {
     {105, "Soubor %1 nelze zapsat.", "The file %1 cannot be written."},
     {106, "Text zprávy je prázdný. Nic nebylo odesláno.",
      "The message text is empty. Nothing was sent."},
+    {107, "Zprávy z úložiště %1 se nepodařilo přečíst (%2). Seznam není úplný.",
+     "The messages of the store %1 could not be read (%2). The list is not complete."},
+    {108, "paměť telefonu (ME)", "phone memory (ME)"},
+    {109, "SIM karta (SM)", "SIM card (SM)"},
+    {110, "neúplné", "incomplete"},
+    {111, "Stahování zpráv bylo zrušeno. Přečteno zpráv: %1. Nic dalšího nebylo smazáno.",
+     "The download was cancelled. Messages read: %1. Nothing more was deleted."},
     // Any text: characters replaced, the counter, long messages in parts, the CSV file.
     {116, "Bez &diakritiky", "&Without diacritics"},
     {117, "Odeslat přesto?", "Send anyway?"},

@@ -14,7 +14,7 @@ inline constexpr int kFirstTextNumber = 1;
 // 84..99 are the shell's. Texts 1..kLastTextNumber have no gaps; the phone's
 // functions add theirs in blocks above 99 (short messages 100..129, phone book
 // 130..169).
-inline constexpr int kLastTextNumber = 87;
+inline constexpr int kLastTextNumber = 92;
 
 // Numbers of the texts added for the link's failures.
 inline constexpr int kTextPhoneTimedOut = 80;
@@ -23,8 +23,13 @@ inline constexpr int kTextCommandRunning = 82;
 inline constexpr int kTextPhoneError = 83;
 inline constexpr int kTextAlreadyRunning = 84;
 inline constexpr int kTextSettingsNotSaved = 85;  // holds "%1" for the file
-inline constexpr int kTextConfPort = 86;
-inline constexpr int kTextConfLanguage = 87;
+inline constexpr int kTextCommandCancelled = 86;
+inline constexpr int kTextCancelButton = 87;
+inline constexpr int kTextConnectedDemo = 88;
+inline constexpr int kTextDemoPhoneNotice = 89;
+inline constexpr int kTextOnlySimulated = 90;
+inline constexpr int kTextConfPort = 91;
+inline constexpr int kTextConfLanguage = 92;
 
 // Text number `n` in `language`; empty for an unknown number.
 QString UiText(Language language, int n);

@@ -3,6 +3,8 @@
 #include "telvora/core/at_text.h"
 #include "telvora/link/timeouts.h"
 
+#include <algorithm>
+
 namespace telvora {
 namespace {
 
@@ -41,9 +43,13 @@ bool PortLease::holds() const {
 
 void PortLease::release() {
     if (m_link) {
-        m_link->setBusy(false);
+        m_link->releaseLease();
     }
     m_link = nullptr;
+}
+
+bool PortLease::cancelled() const {
+    return m_link && m_link->cancelled();
 }
 
 bool PortLease::SendCommand(const QByteArray& command) {
@@ -64,7 +70,14 @@ QByteArray PortLease::Exchange(const QByteArray& command, int delayMs) {
 
 CollectResult PortLease::CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
                                       int timeoutMs, bool stopOnPhoneError) {
-    return m_link ? m_link->CollectUntil(buffer, markers, timeoutMs, stopOnPhoneError)
+    const int limit = timeoutMs > 0 ? timeoutMs : timeouts::kDefaultCollectMs;
+    // "More than the limit" in whole milliseconds: the deadline is limit + 1.
+    return CollectUntil(buffer, markers, AnswerBounds{0, limit + 1}, stopOnPhoneError);
+}
+
+CollectResult PortLease::CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
+                                      AnswerBounds bounds, bool stopOnPhoneError) {
+    return m_link ? m_link->CollectUntil(buffer, markers, bounds, stopOnPhoneError)
                   : CollectResult::PortError;
 }
 
@@ -97,6 +110,10 @@ AtLink::AtLink(std::unique_ptr<SerialPort> port, Clock& clock, QObject* parent)
 AtLink::~AtLink() = default;
 
 OpenResult AtLink::OpenPort(const QString& device) {
+    if (m_busy) {
+        // Moving the port under a running command would cut its answer.
+        return OpenResult::PortInUse;
+    }
     m_device = device;
     return open(device);
 }
@@ -114,9 +131,29 @@ OpenResult AtLink::open(const QString& device) {
 
 void AtLink::ClosePort() {
     m_device.clear();
+    if (m_busy) {
+        m_closeOnRelease = true;
+        cancel();
+        return;
+    }
     if (m_port->isOpen()) {
         m_port->close();
     }
+}
+
+void AtLink::cancel() {
+    if (m_busy && !m_cancelled) {
+        m_cancelled = true;
+        emit cancelRequested();
+    }
+}
+
+void AtLink::releaseLease() {
+    m_cancelled = false;
+    if (std::exchange(m_closeOnRelease, false) && m_port->isOpen()) {
+        m_port->close();
+    }
+    setBusy(false);
 }
 
 bool AtLink::isOpen() const {
@@ -189,16 +226,16 @@ QByteArray AtLink::Exchange(const QByteArray& command, int delayMs) {
         }
         return std::nullopt;
     };
-    WaitForInput(answer, delayMs, finalArrived, QEventLoop::ExcludeUserInputEvents);
+    WaitForInput(answer, AnswerBounds{0, delayMs}, finalArrived,
+                 QEventLoop::ExcludeUserInputEvents);
     return answer;
 }
 
 CollectResult AtLink::CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
-                                   int timeoutMs, bool stopOnPhoneError) {
+                                   AnswerBounds bounds, bool stopOnPhoneError) {
     if (!m_port->isOpen()) {
         return CollectResult::PortError;
     }
-    const qint64 limit = timeoutMs > 0 ? timeoutMs : timeouts::kDefaultCollectMs;
     const Done markerOrError = [&](const QByteArray& text) -> std::optional<CollectResult> {
         if (ContainsAnyMarker(text, markers)) {
             return CollectResult::Marker;
@@ -208,24 +245,23 @@ CollectResult AtLink::CollectUntil(QByteArray& buffer, const QList<QByteArray>& 
         }
         return std::nullopt;
     };
-    // "More than the limit" in whole milliseconds: the deadline is limit + 1.
-    return WaitForInput(buffer, limit + 1, markerOrError, QEventLoop::AllEvents);
+    // The window keeps handling input during a long answer, so that its
+    // Cancel (or Exit) can end the command; the shell keeps every other
+    // command off while the port is held.
+    return WaitForInput(buffer, bounds, markerOrError, QEventLoop::AllEvents);
 }
 
 void AtLink::Pause(int ms) {
-    if (ms <= 0) {
+    if (ms <= 0 || m_cancelled) {
         return;
     }
     QEventLoop loop;
     m_clock.callAfter(ms, &loop, [&loop] { loop.quit(); });
+    connect(this, &AtLink::cancelRequested, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-qint64 AtLink::msSinceSent() const {
-    return m_sentAtMs ? m_clock.nowMs() - *m_sentAtMs : 0;
-}
-
-CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const Done& done,
+CollectResult AtLink::WaitForInput(QByteArray& buffer, AnswerBounds bounds, const Done& done,
                                    QEventLoop::ProcessEventsFlags flags) {
     if (!m_sentAtMs) {
         m_sentAtMs = m_clock.nowMs();
@@ -233,17 +269,29 @@ CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const 
     QEventLoop loop;
     std::optional<CollectResult> result;
     bool deadlineSet = false;
+    // The phone's last sign of life: the command, then each byte it sends.
+    qint64 lastHeardMs = *m_sentAtMs;
 
-    // One pass: append what arrived, then the time test, then the caller's test.
+    // One pass: append what arrived, then the time tests, then the caller's test.
     std::function<void()> pass = [&] {
         if (result) {
             return;
         }
-        AppendBounded(buffer, takeInput(), kMaxAnswerBytes);
-        const qint64 elapsed = msSinceSent();
-        if (!m_port->isOpen()) {
+        const QByteArray arrived = takeInput();
+        const qint64 now = m_clock.nowMs();
+        if (!arrived.isEmpty()) {
+            AppendBounded(buffer, arrived, kMaxAnswerBytes);
+            lastHeardMs = now;
+        }
+        qint64 deadline = *m_sentAtMs + bounds.capMs;
+        if (bounds.silenceMs > 0) {
+            deadline = std::min(deadline, lastHeardMs + bounds.silenceMs);
+        }
+        if (m_cancelled) {
+            result = CollectResult::Cancelled;
+        } else if (!m_port->isOpen()) {
             result = CollectResult::PortError;
-        } else if (elapsed >= deadlineMs) {
+        } else if (now >= deadline) {
             result = CollectResult::Timeout;
         } else {
             result = done(buffer);
@@ -252,14 +300,15 @@ CollectResult AtLink::WaitForInput(QByteArray& buffer, qint64 deadlineMs, const 
             loop.quit();
         } else if (!deadlineSet) {
             deadlineSet = true;
-            m_clock.callAfter(deadlineMs - elapsed, &loop, [&] {
-                deadlineSet = false;  // a timer that fired early is set again
+            m_clock.callAfter(deadline - now, &loop, [&] {
+                deadlineSet = false;  // a deadline that moved on is set again
                 pass();
             });
         }
     };
     connect(m_port.get(), &SerialPort::readyRead, &loop, [&] { pass(); });
     connect(m_port.get(), &SerialPort::failed, &loop, [&] { pass(); });
+    connect(this, &AtLink::cancelRequested, &loop, [&] { pass(); });
 
     const bool outerWaiting = std::exchange(m_waiting, true);
     pass();  // input may already be waiting; readyRead will not repeat for it

@@ -25,8 +25,18 @@ namespace telvora {
 enum class CollectResult {
     Marker,      // one of the requested markers arrived
     PhoneError,  // a final "ERROR", "+CMS ERROR: n" or "+CME ERROR: n" line arrived
-    Timeout,     // the limit passed first
+    Timeout,     // the phone fell silent, or the limit passed first
     PortError,   // the port is not open or failed
+    Cancelled,   // the user cancelled the command (AtLink::cancel)
+};
+
+// How long a wait for a long answer may take. The wait ends when the phone
+// has sent nothing for `silenceMs` (counted from the command, then from its
+// last byte), however long the answer has been flowing; `capMs` since the
+// command is the last resort against a phone that never stops.
+struct AnswerBounds {
+    int silenceMs;
+    int capMs;
 };
 
 // What CheckLink found. PortBusy: another command holds the port, so
@@ -74,6 +84,15 @@ public:
     // tests the time, then the markers, then the error lines.
     CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers, int timeoutMs,
                                bool stopOnPhoneError = true);
+    // The same for a long answer that flows for a while: it times out when
+    // the phone falls silent, not after a fixed total.
+    CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
+                               AnswerBounds bounds, bool stopOnPhoneError = true);
+    // True once the user cancelled the command holding this lease: its
+    // waits end at once (Cancelled) and it should stop after the step in
+    // flight. Writes still go out, so that it can put the phone back as it
+    // found it (a character set) before it ends.
+    bool cancelled() const;
     // Waits `ms` milliseconds without reading; window keeps painting but
     // takes no user input. For the pauses some phones need between steps.
     void Pause(int ms);
@@ -107,9 +126,12 @@ public:
 
     // Opens `device`, closing whatever was open before, whatever state it is
     // in. The link remembers the device: a check finding the port closed
-    // opens it again.
+    // opens it again. While a command holds the port nothing changes and the
+    // result is PortInUse: the command must end (cancel()) first.
     OpenResult OpenPort(const QString& device);
     // Closes the port for good: no check opens it again until OpenPort.
+    // While a command holds the port, the command is cancelled and the port
+    // closes as soon as its lease is given back.
     void ClosePort();
     bool isOpen() const;
     // The device the link was last asked to open; empty after ClosePort.
@@ -126,6 +148,11 @@ public:
 
     bool Connected() const { return m_connected; }
     bool Busy() const { return m_busy; }
+    // Asks the command that holds the port to stop: its current wait ends
+    // within the event loop's next pass, later waits end at once, until the
+    // lease is given back. Nothing happens while no command holds the port.
+    void cancel();
+    bool cancelled() const { return m_cancelled; }
     // Marks the phone as not answering, as after a failed open.
     void markDisconnected() { setConnected(false); }
     // Unread input waiting (bounded by kMaxUnreadBytes), for tests.
@@ -140,6 +167,8 @@ signals:
     // receiver may start a command (it finds the port busy while another
     // command still holds it).
     void unsolicited(const QByteArray& line);
+    // cancel() was called while a command held the port.
+    void cancelRequested();
 
 private:
     friend class PortLease;
@@ -158,24 +187,28 @@ private:
     bool SendData(const QByteArray& data);
     QByteArray ReadInput();
     QByteArray Exchange(const QByteArray& command, int delayMs);
-    CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers, int timeoutMs,
-                               bool stopOnPhoneError);
+    CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
+                               AnswerBounds bounds, bool stopOnPhoneError);
     void Pause(int ms);
+    void releaseLease();
     LinkState CheckLinkHeld();
 
     // Ends a wait: true once `buffer` holds what the caller waits for.
     using Done = std::function<std::optional<CollectResult>(const QByteArray& buffer)>;
-    // Reads into `buffer` until `done` says so, the port fails, or `deadlineMs`
-    // since the last write is reached (then Timeout). Event-driven.
-    CollectResult WaitForInput(QByteArray& buffer, qint64 deadlineMs, const Done& done,
+    // Reads into `buffer` until `done` says so, the port fails, the command
+    // is cancelled, `bounds.capMs` since the last write is reached or the
+    // phone is silent for `bounds.silenceMs` (0: no silence bound), then
+    // Timeout. Event-driven.
+    CollectResult WaitForInput(QByteArray& buffer, AnswerBounds bounds, const Done& done,
                                QEventLoop::ProcessEventsFlags flags);
-    qint64 msSinceSent() const;
 
     std::unique_ptr<SerialPort> m_port;
     Clock& m_clock;
     bool m_connected = false;
     bool m_busy = false;
-    bool m_waiting = false;  // a wait reads the input itself
+    bool m_waiting = false;         // a wait reads the input itself
+    bool m_cancelled = false;       // the lease's command was cancelled
+    bool m_closeOnRelease = false;  // ClosePort came while a command held the port
     QString m_device;
     std::optional<OpenResult> m_lastOpen;
     QString m_lastOpenError;

@@ -1,8 +1,21 @@
 #include "telvora/link/qt_serial_port.h"
 
+#include <QFileInfo>
+
 #include "telvora/link/device_check.h"
 
 namespace telvora {
+namespace {
+
+// The device itself rather than one of its names: the port's lock is named
+// after the device it is given, so every symbolic link (and chain of them)
+// must come to the same one, or a second program could share the phone.
+QString DeviceItself(const QString& device) {
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    return canonical.isEmpty() ? device : canonical;
+}
+
+}  // namespace
 
 OpenResult OpenResultForError(QSerialPort::SerialPortError error) {
     switch (error) {
@@ -44,7 +57,7 @@ OpenResult QtSerialPort::open(const QString& device) {
         return OpenResult::NotSerialPort;
     }
     // An absolute path, since QSerialPort reads a bare name as one in /dev.
-    m_port.setPortName(path);
+    m_port.setPortName(DeviceItself(path));
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);

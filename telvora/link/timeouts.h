@@ -46,6 +46,26 @@ inline constexpr int kDialMs = 60000;
 // (writing one melody to flash).
 inline constexpr int kRingToneMs = 10000;
 
+// A long answer (a message listing, a whole phone book) is waited for as
+// long as it flows: the wait ends when the phone has sent nothing for this
+// long. A phone reading its memory pauses between records for well under a
+// second; 10 s of silence means it has stopped.
+inline constexpr int kSilenceMs = 10000;
+
+// The last-resort total for a long answer of `expectedChars` characters:
+// twice its transfer time at 9600 baud, plus the silence bound, and never
+// less than `floorMs`. A wait still ends after kSilenceMs of silence.
+constexpr int LongAnswerCapMs(long long expectedChars, int floorMs) {
+    constexpr long long kCharsPerSecond = 960;
+    const long long capMs = kSilenceMs + 2 * expectedChars * 1000 / kCharsPerSecond;
+    const long long limited = capMs > 0x7fffffff ? 0x7fffffff : capMs;
+    return limited < floorMs ? floorMs : static_cast<int>(limited);
+}
+
+// One listed message: header line ("+CMGL: 12,1,,159"), a PDU of up to
+// 176 octets as hex plus the service centre, line ends: about 400 characters.
+inline constexpr int kListedMessageChars = 400;
+
 // Used by CollectUntil when a caller passes no positive limit.
 inline constexpr int kDefaultCollectMs = 60000;
 

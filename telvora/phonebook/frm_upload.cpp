@@ -53,9 +53,9 @@ QTableWidgetItem* Cell(const QString& text, bool fixed = false) {
 
 }  // namespace
 
-frmUpload::frmUpload(PhoneBookShell shell, QWidget* parent)
+frmUpload::frmUpload(CommandHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_shell(std::move(shell)),
+      m_host(host),
       m_grid(new QTableWidget(this)),
       m_sortLabel(new QLabel(this)),
       m_options{new QRadioButton(this), new QRadioButton(this)},
@@ -63,7 +63,7 @@ frmUpload::frmUpload(PhoneBookShell shell, QWidget* parent)
     setObjectName(QStringLiteral("frmUpload"));
     setWindowTitle(PhoneBookWindowTitle());
     buildControls();
-    ApplyLanguage(m_shell.language());
+    ApplyLanguage(m_host.language());
 }
 
 void frmUpload::buildControls() {
@@ -221,7 +221,7 @@ void frmUpload::EditEntry() {
         return;
     }
     const EditorRow& entry = m_editor.rows()[row];
-    frmeditname dialog(m_shell.language(), entry.name, entry.number, this);
+    frmeditname dialog(m_host.language(), entry.name, entry.number, this);
     m_editRunner(dialog);
     if (dialog.result() == QDialog::Accepted) {
         m_editor.SetEntry(row, dialog.name(), dialog.number());
@@ -231,7 +231,7 @@ void frmUpload::EditEntry() {
 }
 
 void frmUpload::AddEntry() {
-    frmeditname dialog(m_shell.language(), QString(), QString(), this);
+    frmeditname dialog(m_host.language(), QString(), QString(), this);
     m_editRunner(dialog);
     if (dialog.result() != QDialog::Accepted ||
         (dialog.name().trimmed().isEmpty() && dialog.number().trimmed().isEmpty())) {
@@ -247,18 +247,12 @@ void frmUpload::UploadTo(PhoneBookSource memory) {
     for (const EditorRow& row : m_editor.rows()) {
         entries.append({row.name, row.number, row.position});
     }
+    CommandHost::Scope running(m_host);
     setCursor(Qt::WaitCursor);
-    bool progressShown = false;
-    UploadPhoneBook command(m_shell.commandSetup());
+    UploadPhoneBook command{PhoneBookCommandSetup(m_host)};
     connect(&command, &UploadPhoneBook::progress, this,
-            [this, &progressShown](const QString& text) {
-                m_shell.showProgress(text);
-                progressShown = true;
-            });
+            [this](const QString& text) { m_host.showProgress(text); });
     command.run(memory, entries);
-    if (progressShown) {
-        m_shell.closeProgress();
-    }
     unsetCursor();
 }
 

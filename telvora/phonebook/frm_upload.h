@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "telvora/phonebook/phone_book_shell.h"
+#include "telvora/link/command_host.h"
 #include "telvora/phonebook/upload_editor.h"
 
 class QLabel;
@@ -22,7 +22,7 @@ class frmeditname;
 class frmUpload : public QWidget {
     Q_OBJECT
 public:
-    explicit frmUpload(PhoneBookShell shell, QWidget* parent = nullptr);
+    explicit frmUpload(CommandHost& host, QWidget* parent = nullptr);
 
     // Copies `list` into the grid, numbered in its order.
     void FillEditor(const PhoneBookList& list);
@@ -60,7 +60,7 @@ private:
     void fitColumns();
     void setCurrentRow(qsizetype row, int column);
 
-    PhoneBookShell m_shell;
+    CommandHost& m_host;
     UploadEditor m_editor;
     QTableWidget* m_grid;
     QLabel* m_sortLabel;

@@ -20,11 +20,19 @@ QByteArray SelectSetCommand(const QString& set) {
 
 }  // namespace
 
-bool PhoneBookCommandSetup::CheckLink(PortLease& lease) const {
-    if (checkLink) {
-        return checkLink(lease);
-    }
-    return lease.CheckLink() == LinkState::Connected;
+PhoneBookCommandSetup::PhoneBookCommandSetup(CommandHost& host)
+    : link(host.link()), messages(host.messages()), language(host.language()), m_host(&host) {}
+
+PhoneBookCommandSetup::PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages,
+                                             Language language)
+    : link(link),
+      messages(messages),
+      language(language),
+      m_ownHost(std::make_shared<CommandHost>(link, messages, language)),
+      m_host(m_ownHost.get()) {}
+
+std::optional<PortLease> PhoneBookCommandSetup::begin() const {
+    return m_host->begin(38, checkLink);
 }
 
 QString PhoneAnswer::failureText(Language language) const {
@@ -39,6 +47,8 @@ QString PhoneAnswer::failureText(Language language) const {
         }
         case CollectResult::Timeout:
             return UiText(language, kTextPhoneTimedOut);
+        case CollectResult::Cancelled:
+            return UiText(language, kTextCommandCancelled);
         case CollectResult::PortError:
             break;
     }
@@ -53,6 +63,14 @@ PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, int timeoutMs)
     PhoneAnswer answer;
     if (lease.SendCommand(command)) {
         answer.result = lease.CollectUntil(answer.text, kOkMarker, timeoutMs);
+    }
+    return answer;
+}
+
+PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, AnswerBounds bounds) {
+    PhoneAnswer answer;
+    if (lease.SendCommand(command)) {
+        answer.result = lease.CollectUntil(answer.text, kOkMarker, bounds);
     }
     return answer;
 }

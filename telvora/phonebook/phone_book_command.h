@@ -6,11 +6,13 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/core/ui_texts.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/phonebook/phone_text.h"
 
@@ -23,24 +25,34 @@ struct PhoneBookTimeouts {
     // plus twice the time a full memory takes on the line.
     int readBaseMs = timeouts::kShortCommandMs;
     int lineCharsPerSecond = 960;  // 9600 baud, 10 bits a character
+    // The read ends when the phone has sent nothing for this long.
+    int silenceMs = timeouts::kSilenceMs;
 };
 
 struct PhoneBookCommandSetup {
-    PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages, Language language)
-        : link(link), messages(messages), language(language) {}
+    // On the window's or the command line's host.
+    explicit PhoneBookCommandSetup(CommandHost& host);
+    // On a plain host of its own.
+    PhoneBookCommandSetup(AtLink& link, MessageBoxes& messages, Language language);
 
     AtLink& link;
     MessageBoxes& messages;
     Language language;
     // The link check under the command's lease; true when the phone answered.
-    // The window passes its own, which also shows the state in its title.
+    // Empty: the host's (the window's also shows the state in its title).
     std::function<bool(PortLease&)> checkLink;
     // Ask the user before a long read or an upload (the command line does not).
     bool confirm = true;
     PhoneBookTimeouts timeouts;
 
     QString text(int n) const { return UiText(language, n); }
-    bool CheckLink(PortLease& lease) const;
+    // The opening of the command: the port and the link check (texts 82, 38).
+    std::optional<PortLease> begin() const;
+    CommandHost& host() const { return *m_host; }
+
+private:
+    std::shared_ptr<CommandHost> m_ownHost;
+    CommandHost* m_host;
 };
 
 // The answer to one command, and how the wait for it ended.
@@ -58,6 +70,8 @@ struct PhoneAnswer {
 
 // Sends `command` and waits up to `timeoutMs` for "OK" or an error.
 PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, int timeoutMs);
+// The same for a long answer: ends when the phone falls silent (AnswerBounds).
+PhoneAnswer AskPhone(PortLease& lease, const QByteArray& command, AnswerBounds bounds);
 
 // Selects the character set for names while a command runs and selects the
 // phone's own one again afterwards (at the latest when destroyed). A phone

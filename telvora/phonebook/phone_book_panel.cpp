@@ -22,7 +22,6 @@
 #include "telvora/phonebook/phone_book_store.h"
 #include "telvora/phonebook/phone_book_texts.h"
 #include "telvora/phonebook/read_phone_book.h"
-#include "telvora/shell/main_controls.h"
 
 namespace telvora {
 namespace {
@@ -45,20 +44,20 @@ QString FileFilter(const QString& description) {
 
 }  // namespace
 
-PhoneBookPanel::PhoneBookPanel(const MainControls& controls, PhoneBookShell shell, QWidget* window)
-    : QObject(window),
-      m_ui(controls),
-      m_shell(std::move(shell)),
-      m_window(window),
+PhoneBookPanel::PhoneBookPanel(PhoneBookWindow controls, CommandHost& host)
+    : QObject(controls.window),
+      m_ui(std::move(controls)),
+      m_host(host),
+      m_window(m_ui.window),
       m_defaultFile(DefaultPhoneBookFile()) {
     setObjectName(QStringLiteral("phoneBookPanel"));
     m_chooseSource = [this] {
-        frmodkud dialog(m_shell.language(), m_window);
+        frmodkud dialog(m_host.language(), m_window);
         dialog.exec();
         return dialog.source();
     };
     m_chooseFile = [this](bool save, const QString& title, const QString& folder) {
-        const QString filter = FileFilter(m_shell.text(22));
+        const QString filter = FileFilter(text(22));
         return save ? QFileDialog::getSaveFileName(m_window, title, folder, filter)
                     : QFileDialog::getOpenFileName(m_window, title, folder, filter);
     };
@@ -159,7 +158,7 @@ void PhoneBookPanel::setList(const PhoneBookList& list) {
 bool PhoneBookPanel::LoadPhoneBookFile(const QString& path) {
     const PhoneBookFileLoad load = telvora::LoadPhoneBookFile(path);
     if (!load.opened) {
-        m_shell.messages->error(m_shell.text(kTextCannotOpen).arg(path));
+        m_host.messages().error(text(kTextCannotOpen).arg(path));
         return false;
     }
     PhoneBookList entries = load.content.entries;
@@ -171,7 +170,7 @@ bool PhoneBookPanel::LoadPhoneBookFile(const QString& path) {
 
 void PhoneBookPanel::showLoadNotices(int skippedLines) {
     if (skippedLines > 0) {
-        m_shell.messages->info(m_shell.text(kTextLinesSkipped).arg(skippedLines));
+        m_host.messages().info(text(kTextLinesSkipped).arg(skippedLines));
     }
 }
 
@@ -199,19 +198,18 @@ void PhoneBookPanel::handOverNumber() {
     m_filling = true;
     grid->setCurrentCell(row, kNumberColumn, QItemSelectionModel::NoUpdate);
     m_filling = false;
-    m_ui.txtNumber->setText(NumberForNumberField(CellText(grid, row, kNumberColumn)));
     // A click goes on to the message at once; arrow keys stay in the list so
     // that the user can move on, and Enter goes to the message.
-    if (grid->window()->focusWidget() != grid || QGuiApplication::mouseButtons() != Qt::NoButton) {
-        m_ui.txtSMS->setFocus();
-    }
+    const bool moveOn =
+        grid->window()->focusWidget() != grid || QGuiApplication::mouseButtons() != Qt::NoButton;
+    emit numberChosen(NumberForNumberField(CellText(grid, row, kNumberColumn)), moveOn);
 }
 
 bool PhoneBookPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_ui.FlexPB && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            m_ui.txtSMS->setFocus();
+            emit messageWanted();
             return true;
         }
     }
@@ -228,14 +226,12 @@ void PhoneBookPanel::enableMenuItems() {
 
 void PhoneBookPanel::ReadFromPhone() {
     const PhoneBookSource source = m_chooseSource();
-    m_shell.lockMenus();
-    // Busy for the whole flow, so that no poll runs between the dialog and
-    // the read; the command takes the port itself.
-    m_shell.showProgress(m_shell.text(28));
+    CommandHost::Scope command(m_host);
+    m_host.showProgress(text(28));
     if (source == PhoneBookSource::Sim || source == PhoneBookSource::PhoneMemory) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const ReadPhoneBookResult result =
-            ReadPhoneBook(m_shell.commandSetup()).run(source, m_defaultFile);
+            ReadPhoneBook(PhoneBookCommandSetup(m_host)).run(source, m_defaultFile);
         QApplication::restoreOverrideCursor();
         if (result.status == ReadPhoneBookResult::Status::Read) {
             PhoneBookList entries = result.entries;
@@ -246,13 +242,10 @@ void PhoneBookPanel::ReadFromPhone() {
             LoadPhoneBookFile(m_defaultFile);  // the last phone book read stays the list
         }
     }
-    m_shell.closeProgress();
-    m_shell.unlockMenus();
 }
 
 void PhoneBookPanel::OpenFile() {
-    const QString path =
-        m_chooseFile(false, m_shell.text(22), QFileInfo(m_defaultFile).absolutePath());
+    const QString path = m_chooseFile(false, text(22), QFileInfo(m_defaultFile).absolutePath());
     if (!path.isEmpty()) {
         LoadPhoneBookFile(path);
     }
@@ -260,21 +253,20 @@ void PhoneBookPanel::OpenFile() {
 }
 
 void PhoneBookPanel::SaveFile() {
-    const QString chosen =
-        m_chooseFile(true, m_shell.text(43), QFileInfo(m_defaultFile).absolutePath());
+    const QString chosen = m_chooseFile(true, text(43), QFileInfo(m_defaultFile).absolutePath());
     if (chosen.trimmed().isEmpty()) {
         return;
     }
     const QString path = PhoneBookSavePath(chosen);
     QString error;
     if (!SavePhoneBookFile(path, list(), &error)) {
-        m_shell.messages->error(m_shell.text(kTextCannotWrite).arg(path) + '\n' + error);
+        m_host.messages().error(text(kTextCannotWrite).arg(path) + '\n' + error);
     }
 }
 
 void PhoneBookPanel::ShowEditor() {
     if (!m_editor) {
-        m_editor = new frmUpload(m_shell, m_window);
+        m_editor = new frmUpload(m_host, m_window);
     }
     if (!m_editor->isVisible()) {
         m_editor->FillEditor(list());

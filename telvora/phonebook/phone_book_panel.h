@@ -1,27 +1,46 @@
 #pragma once
 // PhoneBookPanel: the phone book in the main window. It fills the grid
 // FlexPB (column 0 name, 1 number, 2 memory position; only the names show),
-// hands a chosen number to txtNumber, reads the phone book from the phone,
-// runs the phone-book menu (open, save, upload, sort) and loads the default
-// file at start-up.
+// says which number the user chose (numberChosen), reads the phone book from
+// the phone, runs the phone-book menu (open, save, upload, sort) and loads
+// the default file at start-up. Other parts of the window get the names
+// through list(), never from the grid.
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 
+#include "telvora/link/command_host.h"
+#include "telvora/phonebook/phone_book_command.h"
 #include "telvora/phonebook/phone_book_entry.h"
-#include "telvora/phonebook/phone_book_shell.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+class QWidget;
 
 namespace telvora {
 
-struct MainControls;
 class frmUpload;
+
+// The main window's part in the phone book.
+struct PhoneBookWindow {
+    QWidget* window = nullptr;            // the main window, owner of the dialogs
+    QTableWidget* FlexPB = nullptr;       // the phone book
+    QPushButton* cmbPhoneBook = nullptr;  // read the phone book from the phone
+    QMenu* mnu_seznam = nullptr;          // the phone-book menu
+    QAction* mni_open = nullptr;
+    QAction* mni_save = nullptr;
+    QAction* mni_upload = nullptr;
+    QAction* mni_razeni_0 = nullptr;  // sort by name
+    QAction* mni_razeni_1 = nullptr;  // sort by memory position
+};
 
 class PhoneBookPanel : public QObject {
     Q_OBJECT
 public:
-    // `window`: the main window, owner of the dialogs.
-    PhoneBookPanel(const MainControls& controls, PhoneBookShell shell, QWidget* window);
+    PhoneBookPanel(PhoneBookWindow controls, CommandHost& host);
     ~PhoneBookPanel() override;
 
     // Start-up: 300 empty rows, then the default file when it exists.
@@ -54,6 +73,13 @@ public:
 
     frmUpload* editor() const;
 
+signals:
+    // The user chose an entry: its number, as the number field takes it.
+    // `moveOn`: a click, which goes on to the message at once.
+    void numberChosen(const QString& number, bool moveOn);
+    // Enter in the list: the user goes on to the message.
+    void messageWanted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -65,8 +91,10 @@ private:
     void enableMenuItems();
     void showLoadNotices(int skippedLines);
 
-    const MainControls& m_ui;
-    PhoneBookShell m_shell;
+    QString text(int n) const { return m_host.text(n); }
+
+    PhoneBookWindow m_ui;
+    CommandHost& m_host;
     QWidget* m_window;
     QString m_defaultFile;
     SourceChooser m_chooseSource;

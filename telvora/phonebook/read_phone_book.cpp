@@ -23,10 +23,10 @@ constexpr int kTextNoNumbers = 50;
 }  // namespace
 
 ReadPhoneBookResult ReadPhoneBook::run(PhoneBookSource source, const QString& file) {
-    std::optional<PortLease> lease = m_setup.link.tryAcquire();
+    std::optional<PortLease> lease = m_setup.begin();
     if (!lease) {
-        m_setup.messages.error(m_setup.text(kTextCommandRunning));
-        return Outcome(Status::PortBusy);
+        // Still held: another command has the port.
+        return Outcome(m_setup.link.Busy() ? Status::PortBusy : Status::NotConnected);
     }
     ReadPhoneBookResult result = readHeld(*lease, source);
     lease->release();
@@ -44,10 +44,6 @@ ReadPhoneBookResult ReadPhoneBook::run(PhoneBookSource source, const QString& fi
 }
 
 ReadPhoneBookResult ReadPhoneBook::readHeld(PortLease& lease, PhoneBookSource source) {
-    if (!m_setup.CheckLink(lease)) {
-        m_setup.messages.error(m_setup.text(38));
-        return Outcome(Status::NotConnected);
-    }
     if (m_setup.confirm &&
         !m_setup.messages.askOkCancel(MessageBoxes::Kind::Info, m_setup.text(49))) {
         return Outcome(Status::Cancelled);
@@ -69,7 +65,8 @@ ReadPhoneBookResult ReadPhoneBook::readHeld(PortLease& lease, PhoneBookSource so
     const qint16 highest = ParseHighestPosition(range.text);
     const int readMs = PhoneBookReadLimitMs(range.text, characterSet.mode(), limits.readBaseMs,
                                             limits.lineCharsPerSecond);
-    const PhoneAnswer records = AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest), readMs);
+    const PhoneAnswer records = AskPhone(lease, "AT+CPBR=1," + QByteArray::number(highest),
+                                         AnswerBounds{limits.silenceMs, readMs});
     characterSet.restore();
 
     const std::optional<FinalResult> error = records.error();

@@ -25,10 +25,10 @@ constexpr int kNotFound = 22;
 
 UploadPhoneBookResult UploadPhoneBook::run(PhoneBookSource memory,
                                            const QList<UploadEntry>& entries) {
-    std::optional<PortLease> lease = m_setup.link.tryAcquire();
+    std::optional<PortLease> lease = m_setup.begin();
     if (!lease) {
-        m_setup.messages.error(m_setup.text(kTextCommandRunning));
-        return Outcome(Status::PortBusy);
+        // Still held: another command has the port.
+        return Outcome(m_setup.link.Busy() ? Status::PortBusy : Status::NotConnected);
     }
     UploadPhoneBookResult result = uploadHeld(*lease, memory, entries);
     lease->release();
@@ -48,10 +48,6 @@ UploadPhoneBookResult UploadPhoneBook::run(PhoneBookSource memory,
 
 UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSource memory,
                                                   const QList<UploadEntry>& entries) {
-    if (!m_setup.CheckLink(lease)) {
-        m_setup.messages.error(m_setup.text(38));
-        return Outcome(Status::NotConnected);
-    }
     if (m_setup.confirm && !m_setup.messages.askYesNo(MessageBoxes::Kind::Info,
                                                       m_setup.text(73) + '\n' + m_setup.text(74))) {
         return Outcome(Status::Cancelled);
@@ -131,6 +127,13 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
         if (written.ok()) {
             ++result.written;
             result.erased += change.erase ? 1 : 0;
+        } else if (written.result == CollectResult::Cancelled) {
+            // Cancelled by the user: no position after the one in flight is
+            // written; each position is written whole or not at all.
+            m_setup.messages.info(m_setup.text(kTextCommandCancelled) + QLatin1Char(' ') +
+                                  m_setup.text(kTextEntriesWritten).arg(result.written));
+            result.status = Status::Cancelled;
+            break;
         } else if (written.result == CollectResult::PhoneError) {
             result.failedPositions.append(change.position);
         } else {

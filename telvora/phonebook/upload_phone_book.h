@@ -26,7 +26,7 @@ struct UploadEntry {
 struct UploadPhoneBookResult {
     enum class Status {
         Done,          // every position was tried (see failedPositions)
-        Cancelled,     // the user said No
+        Cancelled,     // the user said No, or cancelled the upload while it ran
         NotConnected,  // text 38 shown
         PortBusy,      // text 82 shown
         Failed,        // stopped before or while writing; the reason shown

@@ -1,11 +1,13 @@
 #pragma once
 // RingToneMenu: the main window's ring-tone menu item. It takes the port
 // for as long as frmMelodie is open, so the signal poll skips its ticks, and
-// gives it back when the window closes.
+// gives it back when the window closes. A cancel from the host (Exit,
+// closing the main window) closes frmMelodie.
 
 #include <QObject>
 #include <functional>
 
+#include "telvora/link/command_host.h"
 #include "telvora/ringtone/ring_tones.h"
 
 class QAction;
@@ -16,8 +18,7 @@ namespace telvora {
 class RingToneMenu : public QObject {
     Q_OBJECT
 public:
-    RingToneMenu(QAction* mnu_melodie, QWidget* window, AtLink& link, MessageBoxes& messages,
-                 std::function<Language()> language, RingTones::LinkCheck checkLink,
+    RingToneMenu(QAction* mnu_melodie, QWidget* window, CommandHost& host,
                  QObject* parent = nullptr);
 
     // Shows frmMelodie modally; with the port held by another command it
@@ -26,10 +27,7 @@ public:
 
 private:
     QWidget* m_window;
-    AtLink& m_link;
-    MessageBoxes& m_messages;
-    std::function<Language()> m_language;
-    RingTones::LinkCheck m_checkLink;
+    CommandHost& m_host;
 };
 
 }  // namespace telvora

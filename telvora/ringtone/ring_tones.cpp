@@ -25,6 +25,10 @@ RingToneResult RingTones::Run(PortLease& lease, const QByteArray& command, QByte
         m_messages.error(UiText(m_language, kTextPhoneTimedOut));
         return RingToneResult::TimedOut;
     }
+    if (result == CollectResult::Cancelled) {
+        m_messages.info(UiText(m_language, kTextCommandCancelled));
+        return RingToneResult::TimedOut;
+    }
     if (answer.contains("ERROR")) {
         m_messages.error(UiText(m_language, 61));
         return RingToneResult::PhoneError;

@@ -23,6 +23,7 @@
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/device_names.h"
+#include "telvora/phonebook/phone_book_entry.h"
 #include "telvora/phonebook/phone_book_panel.h"
 #include "telvora/ringtone/ring_tone_menu.h"
 #include "telvora/setup/settings.h"
@@ -99,6 +100,18 @@ int MessageColumnWidth(const QTableWidget& grid, int column) {
                                     2 * metrics.averageCharWidth());
 }
 
+// The names senders and callers are shown by: the phone book's entries
+// that have a number.
+QList<sms::NameAndNumber> NamesIn(const PhoneBookPanel& phoneBook) {
+    QList<sms::NameAndNumber> names;
+    for (const PhoneBookEntry& entry : phoneBook.list()) {
+        if (!entry.number.isEmpty()) {
+            names.append({entry.name, entry.number});
+        }
+    }
+    return names;
+}
+
 }  // namespace
 
 int TwipsToPixels(int twips) {
@@ -109,7 +122,9 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     : QMainWindow(parent),
       m_settings(setup.settings),
       m_messages(setup.messages),
-      m_link(std::make_unique<AtLink>(std::move(setup.port))),
+      m_link(std::make_unique<AtLink>(std::move(setup.port),
+                                      setup.clock ? *setup.clock : SystemClock())),
+      m_host(new CommandHost(*m_link, *setup.messages, Language::Czech, this)),
       m_instance(std::make_unique<SingleInstance>(
           setup.lockPath.isEmpty() ? SingleInstance::DefaultLockPath() : setup.lockPath)),
       m_working(new frmWorking(this)),
@@ -131,19 +146,36 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     });
     // Commands check the link under their own lease; the title follows.
     connect(m_link.get(), &AtLink::connectedChanged, this, &frmMain::SetConnectionTitle);
+    // Every command starts on the host: the window's link check (which shows
+    // the state in the title), its progress window with Cancel, its menus.
+    m_host->setLinkCheck([this](PortLease& lease) { return CheckLink(&lease); });
+    m_host->setProgressWindow(m_working);
+    m_host->setMenuLock([this](bool locked) { locked ? LockMenus() : UnlockMenus(); });
+    connect(m_working, &frmWorking::cancelRequested, m_host, &CommandHost::cancel);
     installCallsAndRingTones();
     PrepareGrids();
     resize(960, 620);
 
+    PhoneBookPanel* phoneBook = InstallPhoneBook();
     // Short messages: the editor, sending, the download, the list and its file.
-    sms::SmsWindowHooks smsHooks{this,
-                                 [this] { return m_language; },
-                                 [this] { LockMenus(); },
-                                 [this] { UnlockMenus(); },
-                                 [this](const QString& text) { m_working->showText(text); },
-                                 [this] { m_working->close(); },
-                                 [this](PortLease& lease) { return CheckLink(&lease); }};
-    auto* smsPanel = new sms::SmsPanel(m_ui, *m_link, *m_messages, std::move(smsHooks), this);
+    sms::SmsWindow smsWindow;
+    smsWindow.window = this;
+    smsWindow.txtNumber = m_ui.txtNumber;
+    smsWindow.txtSMS = m_ui.txtSMS;
+    smsWindow.lblzbyvachar = m_ui.lblzbyvachar;
+    smsWindow.lblZbyva = m_ui.lblZbyva;
+    smsWindow.lblchars = m_ui.lblchars;
+    smsWindow.CheckDelsi160 = m_ui.CheckDelsi160;
+    smsWindow.cmbOdeslat = m_ui.cmbOdeslat;
+    smsWindow.cmbClear = m_ui.cmbClear;
+    smsWindow.cmbNactiSMS = m_ui.cmbNactiSMS;
+    smsWindow.Checkdelete = m_ui.Checkdelete;
+    smsWindow.flexSMS = m_ui.flexSMS;
+    smsWindow.txtNacteneSMS = m_ui.txtNacteneSMS;
+    smsWindow.mni_ulozsms = m_ui.mni_ulozsms;
+    // Senders are named from the phone book's entries that have a number.
+    smsWindow.phoneBookNames = [phoneBook] { return NamesIn(*phoneBook); };
+    auto* smsPanel = new sms::SmsPanel(std::move(smsWindow), *m_host, this);
     connect(this, &frmMain::languageApplied, smsPanel, &sms::SmsPanel::ApplyLanguage);
     if (m_settings) {
         smsPanel->setWithoutDiacriticsSetting(
@@ -152,7 +184,7 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     }
     // The message archive: its window from the messages menu; every download kept in it.
     sms::ArchiveWindowHooks archiveHooks{[this] { return m_language; },
-                                         [this] { return sms::PhoneBookNames(*m_ui.FlexPB); },
+                                         [phoneBook] { return NamesIn(*phoneBook); },
                                          [this](const QString& number) {
                                              m_ui.txtNumber->setText(number);
                                              activateWindow();
@@ -163,23 +195,36 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     smsPanel->setKeeper(archive->keeper());
     smsPanel->setSentRecord(archive->sentRecord());
     connect(this, &frmMain::languageApplied, archive, &sms::ArchiveMenu::ApplyLanguage);
-    InstallPhoneBook();
-    InstallNews(*this, *smsPanel, archive->keeper());  // new messages and incoming calls
+    InstallNews(*this, *smsPanel, archive->keeper(),
+                [phoneBook] { return NamesIn(*phoneBook); });  // new messages and incoming calls
 }
 
-void frmMain::InstallPhoneBook() {
-    PhoneBookShell shell;
-    shell.link = m_link.get();
-    shell.messages = m_messages;
-    shell.language = [this] { return m_language; };
-    shell.checkLink = [this](PortLease& lease) { return CheckLink(&lease); };
-    shell.lockMenus = [this] { LockMenus(); };
-    shell.unlockMenus = [this] { UnlockMenus(); };
-    shell.showProgress = [this](const QString& text) { m_working->showText(text); };
-    shell.closeProgress = [this] { m_working->close(); };
-    auto* phoneBook = new PhoneBookPanel(m_ui, std::move(shell), this);
+PhoneBookPanel* frmMain::InstallPhoneBook() {
+    PhoneBookWindow window;
+    window.window = this;
+    window.FlexPB = m_ui.FlexPB;
+    window.cmbPhoneBook = m_ui.cmbPhoneBook;
+    window.mnu_seznam = m_ui.mnu_seznam;
+    window.mni_open = m_ui.mni_open;
+    window.mni_save = m_ui.mni_save;
+    window.mni_upload = m_ui.mni_upload;
+    window.mni_razeni_0 = m_ui.mni_razeni_0;
+    window.mni_razeni_1 = m_ui.mni_razeni_1;
+    auto* phoneBook = new PhoneBookPanel(std::move(window), *m_host);
     connect(this, &frmMain::languageApplied, phoneBook, &PhoneBookPanel::ApplyLanguage);
+    // The chosen entry's number goes to the number field; a click or Enter
+    // goes on to the message.
+    connect(phoneBook, &PhoneBookPanel::numberChosen, this,
+            [this](const QString& number, bool moveOn) {
+                m_ui.txtNumber->setText(number);
+                if (moveOn) {
+                    m_ui.txtSMS->setFocus();
+                }
+            });
+    connect(phoneBook, &PhoneBookPanel::messageWanted, m_ui.txtSMS,
+            [this] { m_ui.txtSMS->setFocus(); });
     setPhoneBookLoader([phoneBook] { phoneBook->LoadAtStartup(); });
+    return phoneBook;
 }
 
 frmMain::~frmMain() {
@@ -371,6 +416,9 @@ frmMain::StartResult frmMain::Startup() {
         m_messages->info(UiText(kTextAlreadyRunning));
         return StartResult::Ended;
     }
+    if (m_onlyInstanceAction) {
+        m_onlyInstanceAction();
+    }
     if (m_deviceOverride.isEmpty() &&
         NeedsConfiguration({m_portSetting, m_languageSetting, m_deviceSetting})) {
         ShowConfiguration();
@@ -407,6 +455,10 @@ frmMain::StartResult frmMain::Startup() {
         // Held by another program: CheckLink reports it (text 79) and shows
         // the disconnected title; later checks try the port again.
         CheckLink();
+    }
+    if (m_host->simulated() && m_portSetting.isEmpty() && m_deviceSetting.isEmpty()) {
+        // No phone chosen yet: the user must know that nothing here is real.
+        m_messages->info(UiText(kTextDemoPhoneNotice));
     }
     PollNetworkStatus();
     m_ui.TimerSignal->start();
@@ -461,6 +513,8 @@ QString frmMain::UiText(int n) const {
 void frmMain::ApplyLanguage(Language language) {
     m_language = language;
     ApplyQtTranslations(language);
+    m_host->setLanguage(language);
+    m_working->setCancelCaption(UiText(kTextCancelButton));
     const LanguageRow rows[] = {
         {m_ui.mnu_exit, Property::Caption, 1},       {m_ui.mnu_conf, Property::Caption, 2},
         {m_ui.mnu_seznam, Property::Caption, 3},     {m_ui.mni_open, Property::Caption, 4},
@@ -601,7 +655,9 @@ void frmMain::reportOpenFailure(LinkState state) {
 }
 
 void frmMain::SetConnectionTitle(bool connected) {
-    setWindowTitle(QStringLiteral("Telvora SMS  - ") + UiText(connected ? 34 : 35));
+    // The demo phone must not pass for a real one.
+    const int state = !connected ? 35 : m_host->simulated() ? kTextConnectedDemo : 34;
+    setWindowTitle(QStringLiteral("Telvora SMS  - ") + UiText(state));
 }
 
 void frmMain::ShowAbout() {
@@ -626,6 +682,15 @@ void frmMain::PollNetworkStatus() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_host->running()) {
+        // Exit or closing the window during a command: the command is
+        // cancelled first and says nothing more; the window closes (and the
+        // port with it) once the command has ended.
+        event->ignore();
+        m_ui.TimerSignal->stop();
+        m_host->afterCommand([this] { close(); }, /*quietly=*/true);
+        return;
+    }
     m_ui.TimerSignal->stop();
     m_working->close();
     m_link->ClosePort();
@@ -633,22 +698,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::installCallsAndRingTones() {
-    const auto language = [this] { return m_language; };
-    const auto check = [this](PortLease& lease) { return CheckLink(&lease); };
     CallWindow calls;
     calls.txtNumber = m_ui.txtNumber;
     calls.cmbVytocit = m_ui.cmbVytocit;
     calls.cmbZavesit = m_ui.cmbZavesit;
     calls.lblSignal = m_ui.lblSignal;
-    calls.language = language;
-    calls.lockMenus = [this] { LockMenus(); };
-    calls.unlockMenus = [this] { UnlockMenus(); };
-    calls.showProgress = [this](const QString& text) { m_working->showText(text); };
-    calls.closeProgress = [this] { m_working->close(); };
-    calls.checkLink = check;
-    auto* controls = new CallControls(std::move(calls), *m_link, *m_messages, this);
+    auto* controls = new CallControls(std::move(calls), *m_host, this);
     setNetworkPoll([controls] { controls->PollNetworkStatus(); });
-    new RingToneMenu(m_ui.mnu_melodie, this, *m_link, *m_messages, language, check, this);
+    new RingToneMenu(m_ui.mnu_melodie, this, *m_host, this);
 }
 
 }  // namespace telvora

@@ -79,13 +79,15 @@ int main(int argc, char* argv[]) {
 
     telvora::frmMain window(std::move(setup));
     messages.setParent(&window);
+    // Listening as soon as this is the one telvora, before the start-up's
+    // questions and notices, so that a second start meanwhile finds it.
+    telvora::InstanceChannel channel;
+    QObject::connect(&channel, &telvora::InstanceChannel::raiseRequested, &window,
+                     [&window] { BringToFront(window); });
+    window.setOnlyInstanceAction([&channel, &channelPath] { channel.listen(channelPath); });
     if (window.Startup() == telvora::frmMain::StartResult::Ended) {
         return 0;
     }
-    telvora::InstanceChannel channel;
-    channel.listen(channelPath);
-    QObject::connect(&channel, &telvora::InstanceChannel::raiseRequested, &window,
-                     [&window] { BringToFront(window); });
     window.show();
     return app.exec();
 }

@@ -41,11 +41,11 @@ void NewsNotice::show(const QString& text) {
     m_tray->showMessage(QStringLiteral("Telvora"), text);
 }
 
-void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep) {
+void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep,
+                 std::function<QList<sms::NameAndNumber>()> phoneBook) {
     auto* notice = new NewsNotice(window);
     const auto notify = [notice](const QString& text) { notice->show(text); };
     const auto language = [&window] { return window.language(); };
-    const auto phoneBook = [&window] { return sms::PhoneBookNames(*window.ui().FlexPB); };
 
     sms::NewMessageWindow newMessages{
         language, phoneBook,

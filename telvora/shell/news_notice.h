@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "telvora/sms/sms_reader.h"
 
@@ -33,7 +34,9 @@ private:
     QSystemTrayIcon* m_tray = nullptr;  // made at the first notice, where there is a tray
 };
 
-// `keep` keeps each new message (the archive).
-void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep);
+// `keep` keeps each new message (the archive); `phoneBook` gives the names
+// senders and callers are shown by.
+void InstallNews(frmMain& window, sms::SmsPanel& messages, sms::SmsReader::Keeper keep,
+                 std::function<QList<sms::NameAndNumber>()> phoneBook);
 
 }  // namespace telvora

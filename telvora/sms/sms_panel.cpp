@@ -17,7 +17,7 @@
 #include "telvora/core/data_folder.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
-#include "telvora/shell/main_controls.h"
+#include "telvora/link/command_host.h"
 #include "telvora/sms/composer_rules.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/message_file.h"
@@ -71,24 +71,12 @@ bool IsEnterKey(const QKeyEvent& key) {
 
 }  // namespace
 
-QList<NameAndNumber> PhoneBookNames(const QTableWidget& grid) {
-    QList<NameAndNumber> names;
-    for (int row = 0; row < grid.rowCount(); ++row) {
-        const QString number = Cell(grid, row, 1);
-        if (!number.isEmpty()) {
-            names.append({Cell(grid, row, 0), number});
-        }
-    }
-    return names;
-}
-
-SmsPanel::SmsPanel(const MainControls& ui, AtLink& link, MessageBoxes& messages,
-                   SmsWindowHooks hooks, QObject* parent)
-    : QObject(parent), m_ui(ui), m_link(link), m_messages(messages), m_hooks(std::move(hooks)) {
+SmsPanel::SmsPanel(SmsWindow window, CommandHost& host, QObject* parent)
+    : QObject(parent), m_ui(std::move(window)), m_host(host) {
     setObjectName(QStringLiteral("SmsPanel"));
     m_saveDialog = [this](const QString& title, const QString& folder, const QString& filter) {
         // The dialog asks nothing: the panel asks whether to append or replace.
-        return QFileDialog::getSaveFileName(m_hooks.window, title, folder, filter, nullptr,
+        return QFileDialog::getSaveFileName(m_ui.window, title, folder, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
     m_withoutDiacritics = new QCheckBox(m_ui.CheckDelsi160->parentWidget());
@@ -120,8 +108,12 @@ SmsPanel::SmsPanel(const MainControls& ui, AtLink& link, MessageBoxes& messages,
     connect(m_ui.mni_ulozsms, &QAction::triggered, this, &SmsPanel::mni_ulozsms_Click);
     // The window enables the command buttons again when the port is free;
     // the send button then follows the text once more.
-    connect(&m_link, &AtLink::busyChanged, this, &SmsPanel::UpdateCounter);
+    connect(&m_host.link(), &AtLink::busyChanged, this, &SmsPanel::UpdateCounter);
     UpdateCounter();
+}
+
+QString SmsPanel::text(int n) const {
+    return UiText(m_host.language(), n);
 }
 
 bool SmsPanel::longMode() const {
@@ -196,11 +188,11 @@ void SmsPanel::setEditorText(const QString& text, int cursor) {
 void SmsPanel::UpdateCounter() {
     const QString typed = m_ui.txtSMS->toPlainText();
     const CounterLabels counter =
-        MessageCounter(PlanMessage(typed, withoutDiacritics()), m_hooks.language());
+        MessageCounter(PlanMessage(typed, withoutDiacritics()), m_host.language());
     m_ui.lblzbyvachar->setText(counter.caption);
     m_ui.lblZbyva->setText(counter.value);
     m_ui.lblchars->setText(counter.rest);
-    m_ui.cmbOdeslat->setEnabled(!typed.isEmpty() && !m_link.Busy());
+    m_ui.cmbOdeslat->setEnabled(!typed.isEmpty() && !m_host.link().Busy());
 }
 
 void SmsPanel::CheckDelsi160_Click() {
@@ -221,58 +213,58 @@ void SmsPanel::cmbClear_Click() {
 }
 
 void SmsPanel::cmbOdeslat_Click() {
-    m_hooks.lockMenus();
-    if (m_hooks.window) {
-        m_hooks.window->setCursor(Qt::WaitCursor);
+    CommandHost::Scope command(m_host);
+    if (m_ui.window) {
+        m_ui.window->setCursor(Qt::WaitCursor);
     }
     const QString number = m_ui.txtNumber->text().trimmed();
     m_ui.txtNumber->setText(number);
-    SmsSender sender(m_link, m_messages, m_hooks.language());
-    sender.setLinkCheck(m_hooks.checkLink);
-    sender.setProgress(m_hooks.showProgress);
+    SmsSender sender(m_host);
     sender.setRecord(m_sentRecord);
     const SendOutcome outcome =
         sender.Send(number, m_ui.txtSMS->toPlainText(), longMode(), withoutDiacritics());
-    if (m_hooks.window) {
-        m_hooks.window->unsetCursor();
+    if (m_ui.window) {
+        m_ui.window->unsetCursor();
     }
-    m_hooks.closeProgress();
-    if (outcome == SendOutcome::Sent && m_messages.askYesNo(MessageBoxes::Kind::Info, text(40))) {
+    m_host.closeProgress();
+    // The demo phone says that nothing went to a real network.
+    const QString sent =
+        m_host.simulated() ? text(40) + u'\n' + text(kTextOnlySimulated) : text(40);
+    if (outcome == SendOutcome::Sent &&
+        m_host.messages().askYesNo(MessageBoxes::Kind::Info, sent)) {
         m_ui.txtSMS->clear();
         m_ui.txtSMS->setFocus();
     }
-    m_hooks.unlockMenus();
 }
 
 void SmsPanel::cmbNactiSMS_Click() {
-    m_hooks.lockMenus();
+    CommandHost::Scope command(m_host);
     // Every download starts from an empty list, whether or not the phone answers.
     fillList({});
     m_ui.txtNacteneSMS->clear();
-    SmsReader reader(m_link, m_messages, m_hooks.language());
-    reader.setLinkCheck(m_hooks.checkLink);
+    SmsReader reader(m_host);
     reader.setKeeper(m_keeper);
-    reader.setProgress([this](const QString& progress) {
-        m_hooks.showProgress(progress);
-        if (m_hooks.window) {
-            m_hooks.window->setCursor(Qt::WaitCursor);
+    reader.setProgress([this](const QString&) {
+        if (m_ui.window) {
+            m_ui.window->setCursor(Qt::WaitCursor);
         }
     });
+    const QList<NameAndNumber> names =
+        m_ui.phoneBookNames ? m_ui.phoneBookNames() : QList<NameAndNumber>();
     const std::optional<QList<MessageRow>> rows =
-        reader.ReadMessages(m_ui.Checkdelete->isChecked(), PhoneBookNames(*m_ui.FlexPB));
-    if (m_hooks.window) {
-        m_hooks.window->unsetCursor();
+        reader.ReadMessages(m_ui.Checkdelete->isChecked(), names);
+    if (m_ui.window) {
+        m_ui.window->unsetCursor();
     }
     if (rows) {
         fillList(*rows);
         m_listed = int(rows->size());
+        m_listComplete = reader.complete();
         setHeadings();
         if (!rows->isEmpty()) {
             m_ui.flexSMS->setCurrentCell(0, kSender);
         }
     }
-    m_hooks.closeProgress();
-    m_hooks.unlockMenus();
 }
 
 void SmsPanel::fillList(const QList<MessageRow>& rows) {
@@ -314,7 +306,11 @@ void SmsPanel::addNewMessage(const MessageRow& row) {
 void SmsPanel::setHeadings() {
     QString messages = text(30);
     if (m_listed >= 0) {
-        messages += QStringLiteral(" ( ") + QString::number(m_listed) + QStringLiteral(" )");
+        // A download that did not read everything claims no complete count.
+        const QString count = m_listComplete ? QString::number(m_listed)
+                                             : QString::number(m_listed) + QStringLiteral(", ") +
+                                                   text(kTextIncomplete);
+        messages += QStringLiteral(" ( ") + count + QStringLiteral(" )");
     }
     m_ui.flexSMS->setHorizontalHeaderLabels({text(31), text(29), messages});
 }
@@ -369,12 +365,12 @@ void SmsPanel::mni_ulozsms_Click() {
     const QString path = CsvFilePath(chosen);
     const CsvSaveMode mode =
         !QFileInfo::exists(path) ||
-                m_messages.askYesNo(MessageBoxes::Kind::Info, text(kTextCsvExists).arg(path))
+                m_host.messages().askYesNo(MessageBoxes::Kind::Info, text(kTextCsvExists).arg(path))
             ? CsvSaveMode::Append
             : CsvSaveMode::Replace;
     QString error;
     if (!WriteMessagesCsv(path, rowsInList(), mode, &error)) {
-        m_messages.error(text(kTextCsvNotWritten).arg(path) + u' ' + error);
+        m_host.messages().error(text(kTextCsvNotWritten).arg(path) + u' ' + error);
     }
 }
 

@@ -4,7 +4,8 @@
 // cmbClear), the download (cmbNactiSMS, Checkdelete), the list flexSMS with
 // txtNacteneSMS, and the menu item mni_ulozsms. The rules live in
 // composer_rules.h and message_rows.h; the phone work in SmsSender and
-// SmsReader. The window gives what it owns through SmsWindowHooks.
+// SmsReader, which start on the window's CommandHost. The window gives its
+// controls through SmsWindow and the senders' names through a provider.
 
 #include <QList>
 #include <QObject>
@@ -15,28 +16,40 @@
 #include "telvora/sms/sms_reader.h"
 #include "telvora/sms/sms_sender.h"
 
+class QAction;
 class QCheckBox;
+class QLabel;
 class QLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
 namespace telvora {
 
-class AtLink;
-class MessageBoxes;
-class PortLease;
-struct MainControls;
+class CommandHost;
 
 namespace sms {
 
-struct SmsWindowHooks {
-    QWidget* window = nullptr;  // parent of the file dialog; shows the wait cursor
-    std::function<Language()> language;
-    std::function<void()> lockMenus;
-    std::function<void()> unlockMenus;
-    std::function<void(const QString&)> showProgress;  // frmWorking with its text
-    std::function<void()> closeProgress;
-    std::function<bool(PortLease&)> checkLink;  // the window's link check under the lease
+// The main window's part in short messages.
+struct SmsWindow {
+    QWidget* window = nullptr;                // parent of the file dialog; shows the wait cursor
+    QLineEdit* txtNumber = nullptr;           // the recipient's number
+    QPlainTextEdit* txtSMS = nullptr;         // the message editor
+    QLabel* lblzbyvachar = nullptr;           // "remaining" before the counter
+    QLabel* lblZbyva = nullptr;               // the counter
+    QLabel* lblchars = nullptr;               // "chars." after the counter
+    QCheckBox* CheckDelsi160 = nullptr;       // allow messages longer than 160
+    QPushButton* cmbOdeslat = nullptr;        // send
+    QPushButton* cmbClear = nullptr;          // clear the editor
+    QPushButton* cmbNactiSMS = nullptr;       // download the messages
+    QCheckBox* Checkdelete = nullptr;         // delete them on the phone after the download
+    QTableWidget* flexSMS = nullptr;          // received messages
+    QPlainTextEdit* txtNacteneSMS = nullptr;  // the chosen received message
+    QAction* mni_ulozsms = nullptr;           // save the list
+    // The names senders are shown by (the phone book's entries).
+    std::function<QList<NameAndNumber>()> phoneBookNames;
 };
 
 class SmsPanel : public QObject {
@@ -46,8 +59,7 @@ public:
     using SaveDialog =
         std::function<QString(const QString& title, const QString& folder, const QString& filter)>;
 
-    SmsPanel(const MainControls& ui, AtLink& link, MessageBoxes& messages, SmsWindowHooks hooks,
-             QObject* parent = nullptr);
+    SmsPanel(SmsWindow window, CommandHost& host, QObject* parent = nullptr);
 
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     // The stored state of "Bez diakritiky" and where a change of it goes.
@@ -86,28 +98,23 @@ private:
     void setRow(int i, const MessageRow& row);
     QList<MessageRow> rowsInList() const;
     void setHeadings();
-    QString text(int n) const { return UiText(m_hooks.language(), n); }
+    QString text(int n) const;
     bool longMode() const;
     bool withoutDiacritics() const;
 
-    const MainControls& m_ui;
-    AtLink& m_link;
-    MessageBoxes& m_messages;
-    SmsWindowHooks m_hooks;
+    SmsWindow m_ui;
+    CommandHost& m_host;
     SaveDialog m_saveDialog;
     QCheckBox* m_withoutDiacritics = nullptr;
     std::function<void(bool)> m_storeWithoutDiacritics;
     SmsReader::Keeper m_keeper;
     SmsSender::Record m_sentRecord;
-    bool m_adjusting = false;  // txtSMS is being corrected; its change is ours
-    int m_editPosition = 0;    // where the last change of txtSMS was made
-    int m_editAdded = 0;       // and how many characters it added
-    int m_listed = -1;         // messages of the last download; -1 before the first
+    bool m_adjusting = false;    // txtSMS is being corrected; its change is ours
+    int m_editPosition = 0;      // where the last change of txtSMS was made
+    int m_editAdded = 0;         // and how many characters it added
+    int m_listed = -1;           // messages of the last download; -1 before the first
+    bool m_listComplete = true;  // the last download read everything
 };
-
-// The names and numbers in the phone-book grid (column 0 name, column 1
-// number), in its row order.
-QList<NameAndNumber> PhoneBookNames(const QTableWidget& grid);
 
 }  // namespace sms
 }  // namespace telvora

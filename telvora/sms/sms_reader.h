@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "telvora/core/ui_texts.h"
@@ -23,6 +24,7 @@
 namespace telvora {
 
 class AtLink;
+class CommandHost;
 class MessageBoxes;
 class PortLease;
 
@@ -40,21 +42,38 @@ public:
     // `phone` is "IMSI <digits>", "IMEI <digits>" or empty.
     using Keeper = std::function<KeepResult(const QString& phone, const QList<ReadMessage>&)>;
 
+    // Runs on the window's or the command line's host.
+    explicit SmsReader(CommandHost& host);
+    // On a plain host of its own.
     SmsReader(AtLink& link, MessageBoxes& messages, Language language);
+    ~SmsReader();
 
-    void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
+    // The host's link check.
+    void setLinkCheck(LinkCheck check);
+    // Also receives the progress the host's progress window shows.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
-    // The current date and time the ages are counted against.
+    // The current date and time the ages are counted against; the link's
+    // clock gives it unless set.
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setKeeper(Keeper keeper) { m_keeper = std::move(keeper); }
 
     // The rows of every message read, or nullopt when nothing could be read
     // (port held: text 82; phone not connected: text 38). A phone that stops
-    // answering part-way gives text 80 and the rows read until then.
+    // answering part-way gives text 80 and the rows read until then; a store
+    // the phone refuses to select or list is named in an error and the
+    // other one is still read; a cancelled download says how many messages
+    // it read. Only messages that were listed are ever deleted.
     std::optional<QList<MessageRow>> ReadMessages(bool deleteAfterReading,
                                                   const QList<NameAndNumber>& phoneBook);
-    // False when the last ReadMessages stopped part-way (text 80).
+    // False when the last ReadMessages did not read everything: stopped
+    // part-way, cancelled, or a store refused.
     bool complete() const { return m_complete; }
+    bool cancelled() const { return m_cancelled; }
+    // Listed messages the phone refused to delete in the last ReadMessages.
+    int failedDeletes() const { return m_failedDeletes; }
+    // Everything asked was done: all read, and deleted when asked.
+    bool allDone() const { return m_complete && m_failedDeletes == 0 && !m_deletesRefused; }
+
     // True when the last ReadMessages left messages on the phone that were
     // to be deleted, because the keeper could not keep them.
     bool deletesRefused() const { return m_deletesRefused; }
@@ -64,15 +83,18 @@ public:
     static QString PhoneIdentity(PortLease& lease);
 
 private:
-    enum class StoreResult { Done, Stopped };
+    // Refused: the phone answered the store's selection or listing with an
+    // error; Stopped: it fell silent, the port failed or the user cancelled.
+    enum class StoreResult { Done, Refused, Stopped };
+    void reportRefusedStore(const QByteArray& store, const QByteArray& answer);
     StoreResult ReadStore(PortLease& lease, const QByteArray& store, bool deleteAfterReading,
                           QList<ReadMessage>& read);
     QString text(int n) const { return UiText(m_language, n); }
 
-    AtLink& m_link;
+    std::unique_ptr<CommandHost> m_ownHost;
+    CommandHost& m_host;
     MessageBoxes& m_messages;
     Language m_language;
-    LinkCheck m_linkCheck;
     Progress m_progress;
     Clock m_clock;
     Keeper m_keeper;
@@ -81,6 +103,7 @@ private:
     bool m_deletesRefused = false;
     int m_failedDeletes = 0;
     bool m_complete = false;
+    bool m_cancelled = false;
 };
 
 }  // namespace sms

@@ -6,6 +6,7 @@
 #include "telvora/core/at_text.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
+#include "telvora/link/command_host.h"
 #include "telvora/link/timeouts.h"
 #include "telvora/sms/gsm_alphabet.h"
 #include "telvora/sms/message_plan.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr int kPromptMs = 2000;
 constexpr char kCtrlZ = 26;
 
-bool DefaultLinkCheck(PortLease& lease) {
-    return lease.CheckLink() == LinkState::Connected;
-}
-
 // Selects PDU mode, whatever another program left the phone in. A phone that
 // knows no other mode may refuse the command; that is no reason to stop.
 void SelectPduMode(PortLease& lease) {
@@ -35,8 +32,24 @@ void SelectPduMode(PortLease& lease) {
 
 }  // namespace
 
+SmsSender::SmsSender(CommandHost& host) : SmsSender(host, nullptr) {}
+
 SmsSender::SmsSender(AtLink& link, MessageBoxes& messages, Language language)
-    : m_link(link), m_messages(messages), m_language(language), m_linkCheck(DefaultLinkCheck) {}
+    : SmsSender(*new CommandHost(link, messages, language), nullptr) {
+    m_ownHost.reset(&m_host);
+}
+
+SmsSender::SmsSender(CommandHost& host, std::unique_ptr<CommandHost> own)
+    : m_ownHost(std::move(own)),
+      m_host(host),
+      m_messages(host.messages()),
+      m_language(host.language()) {}
+
+SmsSender::~SmsSender() = default;
+
+void SmsSender::setLinkCheck(LinkCheck check) {
+    m_host.setLinkCheck(std::move(check));
+}
 
 int NextConcatenationReference() {
     static std::atomic<int> next{static_cast<int>(QRandomGenerator::global()->bounded(256))};
@@ -73,39 +86,49 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
     }
     const QList<QByteArray> pdus = BuildSubmitPdus(*digits, plan, NextConcatenationReference());
 
-    std::optional<PortLease> lease = m_link.tryAcquire();
+    std::optional<PortLease> lease = m_host.begin();
     if (!lease) {
-        m_messages.error(text(kTextCommandRunning));
-        return SendOutcome::PortBusy;
-    }
-    if (!m_linkCheck(*lease)) {
-        m_messages.error(text(38));
-        return SendOutcome::NotConnected;
+        // Still held: another command has the port.
+        return m_host.link().Busy() ? SendOutcome::PortBusy : SendOutcome::NotConnected;
     }
     SelectPduMode(*lease);
     const QString count = QString::number(pdus.size());
     const DataCoding coding =
         plan.encoding == TextEncoding::Ucs2 ? DataCoding::Ucs2 : DataCoding::Gsm7Bit;
     QList<bool> accepted;
+    const auto record = [&] {
+        if (m_record) {
+            m_record(*digits, plan.text, coding, accepted);
+        }
+    };
     for (qsizetype i = 0; i < pdus.size(); ++i) {
+        const QString progress = text(39) + u' ' + QString::number(i + 1) + u'/' + count;
+        m_host.showProgress(progress);
         if (m_progress) {
-            m_progress(text(39) + u' ' + QString::number(i + 1) + u'/' + count);
+            m_progress(progress);
+        }
+        if (lease->cancelled()) {
+            record();
+            m_messages.info(text(kTextCommandCancelled));
+            return SendOutcome::Failed;
         }
         accepted.append(SendPdu(*lease, pdus[i]));
         if (!accepted.last()) {
-            if (m_record) {
-                m_record(*digits, plan.text, coding, accepted);
+            record();
+            // Cancelled while the phone had the part: it may have gone out,
+            // so "not sent" would not be true.
+            if (lease->cancelled()) {
+                m_messages.info(text(kTextCommandCancelled));
+            } else {
+                // Which parts went out matters once some did: the rest never will.
+                m_messages.error(i == 0 ? text(41)
+                                        : text(kTextPartsSent).arg(i).arg(pdus.size()).arg(i + 1));
             }
-            // Which parts went out matters once some did: the rest never will.
-            m_messages.error(i == 0 ? text(41)
-                                    : text(kTextPartsSent).arg(i).arg(pdus.size()).arg(i + 1));
             return SendOutcome::Failed;
         }
         ++m_partsSent;
     }
-    if (m_record) {
-        m_record(*digits, plan.text, coding, accepted);
-    }
+    record();
     return SendOutcome::Sent;
 }
 
@@ -114,7 +137,7 @@ bool SmsSender::SendSmsPdu(PortLease& lease, const QString& digits, QByteArrayVi
 }
 
 bool SmsSender::SendPdu(PortLease& lease, const QByteArray& pdu) {
-    if (!m_linkCheck(lease)) {
+    if (!m_host.CheckLink(lease)) {
         m_messages.error(text(76));
         return false;
     }
@@ -123,6 +146,10 @@ bool SmsSender::SendPdu(PortLease& lease, const QByteArray& pdu) {
     }
     QByteArray answer;
     const CollectResult prompt = lease.CollectUntil(answer, {"> "}, kPromptMs);
+    if (prompt == CollectResult::Cancelled) {
+        lease.SendData("\x1b");  // Esc: the phone leaves its prompt, nothing is sent
+        return false;
+    }
     if (prompt == CollectResult::PhoneError || prompt == CollectResult::PortError) {
         return false;
     }
@@ -138,6 +165,7 @@ bool SmsSender::SendPdu(PortLease& lease, const QByteArray& pdu) {
             return false;
         case CollectResult::PhoneError:
         case CollectResult::PortError:
+        case CollectResult::Cancelled:
             return false;
     }
     return false;

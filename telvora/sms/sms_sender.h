@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "telvora/core/ui_texts.h"
 #include "telvora/sms/deliver_pdu.h"
@@ -17,6 +18,7 @@
 namespace telvora {
 
 class AtLink;
+class CommandHost;
 class MessageBoxes;
 class PortLease;
 
@@ -43,9 +45,16 @@ public:
     using Record = std::function<void(const QString& digits, const QString& text, DataCoding coding,
                                       const QList<bool>& accepted)>;
 
+    // Runs on the window's or the command line's host: its link check, its
+    // progress window, its message boxes.
+    explicit SmsSender(CommandHost& host);
+    // On a plain host of its own.
     SmsSender(AtLink& link, MessageBoxes& messages, Language language);
+    ~SmsSender();
 
-    void setLinkCheck(LinkCheck check) { m_linkCheck = std::move(check); }
+    // The host's link check.
+    void setLinkCheck(LinkCheck check);
+    // Also receives the progress the host's progress window shows.
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     void setRecord(Record record) { m_record = std::move(record); }
 
@@ -69,12 +78,13 @@ public:
     bool SendPdu(PortLease& lease, const QByteArray& pdu);
 
 private:
+    SmsSender(CommandHost& host, std::unique_ptr<CommandHost> own);
     QString text(int n) const { return UiText(m_language, n); }
 
-    AtLink& m_link;
+    std::unique_ptr<CommandHost> m_ownHost;
+    CommandHost& m_host;
     MessageBoxes& m_messages;
     Language m_language;
-    LinkCheck m_linkCheck;
     Progress m_progress;
     bool m_askAboutReplaced = true;
     int m_partsSent = 0;

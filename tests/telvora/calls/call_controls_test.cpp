@@ -19,6 +19,17 @@ namespace {
 
 using phonesim::FaultKind;
 
+// The progress window as a log.
+class LoggedProgress : public ProgressWindow {
+public:
+    explicit LoggedProgress(QStringList& log) : m_log(log) {}
+    void showProgress(const QString& text, bool) override { m_log << "progress " + text; }
+    void closeProgress() override { m_log << "close"; }
+
+private:
+    QStringList& m_log;
+};
+
 // The controls in a window of their own; what the window was asked to do
 // (menu lock, progress window) goes into `log`.
 // Runs on a fake clock, so a click timed into a wait lands where it is meant
@@ -36,20 +47,18 @@ struct ControlsRig {
         window.cmbVytocit = new QPushButton(QStringLiteral("Dial"), &form);
         window.cmbZavesit = new QPushButton(QStringLiteral("Hang up"), &form);
         window.lblSignal = new QLabel(QStringLiteral("before"), &form);
-        window.language = [] { return Language::English; };
-        window.lockMenus = [this] { log << "lock"; };
-        window.unlockMenus = [this] { log << "unlock"; };
-        window.showProgress = [this](const QString& text) { log << "progress " + text; };
-        window.closeProgress = [this] { log << "close"; };
-        window.checkLink = [this](PortLease& lease) {
+        host = std::make_unique<CommandHost>(*link, boxes, Language::English);
+        host->setMenuLock([this](bool locked) { log << (locked ? "lock" : "unlock"); });
+        host->setProgressWindow(&progress);
+        host->setLinkCheck([this](PortLease& lease) {
             ++checks;
             return lease.CheckLink() == LinkState::Connected;
-        };
+        });
         number = window.txtNumber;
         dial = window.cmbVytocit;
         hangUp = window.cmbZavesit;
         signal = window.lblSignal;
-        controls = std::make_unique<CallControls>(std::move(window), *link, boxes);
+        controls = std::make_unique<CallControls>(std::move(window), *host);
     }
     void fault(const char* command, FaultKind kind, int arg = -1) {
         port->phone().addFault({QByteArray(command), kind, arg});
@@ -61,6 +70,8 @@ struct ControlsRig {
     std::unique_ptr<AtLink> link;
     test::FakeMessageBoxes boxes;
     QStringList log;
+    LoggedProgress progress{log};
+    std::unique_ptr<CommandHost> host;
     int checks = 0;
     QLineEdit* number;
     QPushButton* dial;
@@ -102,7 +113,9 @@ TEST(CallControls, DialAnsweredOkHoldsUntilHangUp) {
     ControlsRig rig;
     rig.number->setText(QStringLiteral(" 603123456"));
     rig.dial->click();
-    EXPECT_EQ(rig.log, (QStringList{"lock", "progress Dialing ..."}));
+    // The demo phone says that the call is only simulated.
+    EXPECT_EQ(rig.log, (QStringList{"lock", "progress Dialing ...\n" +
+                                                UiText(Language::English, kTextOnlySimulated)}));
     EXPECT_EQ(rig.number->text(), QStringLiteral("603123456"));  // shown trimmed
     EXPECT_TRUE(rig.link->Busy());
     EXPECT_FALSE(rig.dial->isEnabled());  // no second command while the call holds the port

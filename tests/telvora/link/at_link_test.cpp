@@ -25,7 +25,11 @@ protected:
         m_link = std::make_unique<AtLink>(std::move(port), m_clock);
     }
 
-    void openPort() { ASSERT_EQ(m_link->OpenPort("/dev/fake"), OpenResult::Ok); }
+    // The port is opened and closed only while no lease holds it.
+    void openPort() {
+        m_lease.reset();
+        ASSERT_EQ(m_link->OpenPort("/dev/fake"), OpenResult::Ok);
+    }
 
     // Runs the event loop for `ms` of the fake clock.
     void runFor(qint64 ms) {
@@ -83,9 +87,11 @@ TEST_F(AtLinkTest, CheckLinkFailsOnLowerCaseSilenceOrLateness) {
 TEST_F(AtLinkTest, CheckLinkOnClosedPortReportsTheOpenFailure) {
     EXPECT_EQ(port().CheckLink(), LinkState::NotConnected);  // never opened
     m_port->setOpenResult(OpenResult::InvalidPort);
+    m_lease.reset();
     EXPECT_EQ(m_link->OpenPort("/dev/ttyS9"), OpenResult::InvalidPort);
     EXPECT_EQ(port().CheckLink(), LinkState::InvalidPort);
     m_port->setOpenResult(OpenResult::PortInUse);
+    m_lease.reset();
     EXPECT_EQ(m_link->OpenPort("/dev/ttyS0"), OpenResult::PortInUse);
     EXPECT_EQ(port().CheckLink(), LinkState::PortInUse);
     EXPECT_FALSE(m_link->Connected());
@@ -108,6 +114,7 @@ TEST_F(AtLinkTest, CheckLinkOpensAgainAPortThatWentAway) {
     EXPECT_EQ(m_port->device(), "/dev/fake");
 
     // A port closed on purpose stays closed.
+    m_lease.reset();
     m_link->ClosePort();
     EXPECT_EQ(port().CheckLink(), LinkState::NotConnected);
     EXPECT_FALSE(m_link->isOpen());

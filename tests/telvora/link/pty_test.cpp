@@ -130,6 +130,25 @@ TEST(PtyLinkTest, DeviceHeldInThisProcessIsPortInUse) {
     EXPECT_EQ(second->OpenPort(phone.device()), OpenResult::Ok);
 }
 
+TEST(PtyLinkTest, SymlinkToAHeldDeviceIsPortInUse) {
+    FakePhone phone;
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("phone"));
+    const QString chain = dir.filePath(QStringLiteral("phone-again"));
+    ASSERT_TRUE(QFile::link(phone.device(), link));
+    ASSERT_TRUE(QFile::link(link, chain));
+    auto window = MakeLink();
+    ASSERT_EQ(window->OpenPort(phone.device()), OpenResult::Ok);
+    // Another name for the same device does not get past the lock.
+    auto cli = MakeLink();
+    EXPECT_EQ(cli->OpenPort(link), OpenResult::PortInUse);
+    EXPECT_EQ(cli->OpenPort(chain), OpenResult::PortInUse);
+    window->ClosePort();
+    ASSERT_EQ(cli->OpenPort(chain), OpenResult::Ok);
+    EXPECT_EQ(cli->device(), chain);  // the link keeps the name it was given
+    EXPECT_EQ(window->OpenPort(phone.device()), OpenResult::PortInUse);
+}
+
 TEST(PtyLinkTest, DeviceHeldByAnotherProcessIsPortInUse) {
     FakePhone phone;
     QProcess holder;

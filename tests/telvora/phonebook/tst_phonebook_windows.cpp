@@ -80,7 +80,7 @@ struct Rig {
     }
 
     QString defaultPath() const { return dir.filePath(QStringLiteral("default.tpb")); }
-    const MainControls& ui() const { return window->ui(); }
+    const MainWindowControls& ui() const { return window->ui(); }
     QTableWidget* grid() const { return ui().FlexPB; }
 
     QTemporaryDir dir;

@@ -170,7 +170,8 @@ TEST(RingToneMenu, WindowHoldsThePortWhileOpen) {
     link.OpenPort(QStringLiteral("demo"));
     test::FakeMessageBoxes boxes;
     QAction menu(QStringLiteral("&Ring tone"));
-    RingToneMenu item(&menu, nullptr, link, boxes, [] { return Language::English; }, {});
+    CommandHost host(link, boxes, Language::English);
+    RingToneMenu item(&menu, nullptr, host);
 
     // Looks at the window once it is up and has read the phone, then closes it
     // (it stays open while it asks the phone).
@@ -196,6 +197,24 @@ TEST(RingToneMenu, WindowHoldsThePortWhileOpen) {
     menu.trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].text, UiText(Language::English, kTextCommandRunning));
+}
+
+TEST(RingToneMenu, CancelFromTheHostClosesTheWindowAndFreesThePort) {
+    AtLink link(std::make_unique<phonesim::PhoneSimPort>(phonesim::demoPhoneState()));
+    link.OpenPort(QStringLiteral("demo"));
+    test::FakeMessageBoxes boxes;
+    CommandHost host(link, boxes, Language::English);
+    QAction menu(QStringLiteral("&Ring tone"));
+    RingToneMenu item(&menu, nullptr, host);
+    // Exit while the window is open: the port must come free so it can close.
+    bool ran = false;
+    QTimer::singleShot(300, [&] { host.afterCommand([&] { ran = true; }, true); });
+    menu.trigger();
+    EXPECT_FALSE(link.Busy());
+    for (int i = 0; i < 100 && !ran; ++i) {
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

@@ -370,8 +370,10 @@ void FrmMainTest::demoPhoneStartsConnected() {
     rig.makeWindow(std::move(setup));
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     QCOMPARE(rig.configurations, 0);
-    QVERIFY(rig.boxes.shown.isEmpty());
-    QCOMPARE(rig.window->windowTitle(), kConnectedCs);
+    // One line says that this is the demo phone and where a real one is chosen.
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, UiText(Language::Czech, kTextDemoPhoneNotice));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Připojeno – demo telefon"));
     QVERIFY(rig.window->link().Connected());
 }
 
@@ -382,7 +384,7 @@ void FrmMainTest::menusLockAndPollSkipsWhileBusy() {
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
     QCOMPARE(polls, 1);  // once at the end of start-up
 
-    const MainControls& ui = rig.window->ui();
+    const MainWindowControls& ui = rig.window->ui();
     const QList<QAction*> menus{ui.mnu_exit,    ui.mnu_conf,     ui.mnu_seznam->menuAction(),
                                 ui.mnu_melodie, ui.mnu_aplikace, ui.mnu_zpravy->menuAction()};
     rig.window->LockMenus();
@@ -412,7 +414,7 @@ void FrmMainTest::linkCheckHoldsThePortAgainstATimerTick() {
 
     // A tick that comes due while the check waits for "OK" must find the
     // port taken, not start a second exchange on the line.
-    const MainControls& ui = rig.window->ui();
+    const MainWindowControls& ui = rig.window->ui();
     QTimer::singleShot(0, ui.TimerSignal, [&ui] {
         QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
     });
@@ -426,7 +428,7 @@ void FrmMainTest::commandsFindingThePortHeldWriteNothing() {
     int polls = 0;
     rig.window->setNetworkPoll([&polls] { ++polls; });
     QCOMPARE(rig.window->Startup(), frmMain::StartResult::Running);
-    const MainControls& ui = rig.window->ui();
+    const MainWindowControls& ui = rig.window->ui();
     ui.txtSMS->setPlainText(QStringLiteral("Ahoj"));     // the send button also needs a text
     ui.txtNumber->setText(QStringLiteral("603123456"));  // Dial needs a number as well
     const QList<QPushButton*> commands{ui.cmbPhoneBook, ui.cmbVytocit, ui.cmbOdeslat,
@@ -512,7 +514,7 @@ void FrmMainTest::configurationShowsTheDeviceInUse() {
     QCOMPARE(rig.log.closes, 0);
     QCOMPARE(rig.stored().device, QStringLiteral("demo"));
     QCOMPARE(rig.stored().language, 2);
-    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connect ..."));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Telvora SMS  - Connected – demo phone"));
 
     rig.answerConfiguration = {};
     rig.window->ui().mnu_conf->trigger();

@@ -227,7 +227,7 @@ void ArchiveWindowTest::captionsHaveTheirOwnAccelerators() {
 
 void ArchiveWindowTest::downloadFromTheMainWindowLandsInTheArchive() {
     MainRig rig;
-    const MainControls& ui = rig.window->ui();
+    const MainWindowControls& ui = rig.window->ui();
     QAction* item = rig.window->findChild<QAction*>("mni_archiv");
     QVERIFY(item);
     QVERIFY(ui.mnu_zpravy->actions().contains(item));
