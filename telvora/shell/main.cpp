@@ -10,6 +10,7 @@
 #include "telvora/setup/settings.h"
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_main.h"
+#include "telvora/shell/startup_probe.h"
 #include "telvora/shell/widget_message_boxes.h"
 
 namespace {
@@ -47,6 +48,7 @@ int main(int argc, char* argv[]) {
     const QString givenDevice = ParseCommandLine(argc, argv);
     QApplication app(argc, argv);
     SetApplicationNames();
+    telvora::InstallStartupProbe(app);
 
     telvora::SettingsStore settings;
     telvora::WidgetMessageBoxes messages;
