@@ -6,7 +6,7 @@ Usage: bench_table.py RAW_DIR RUNS MACHINE WRITE PERFORMANCE_MD
 Each row: the measure, its figure (median over the runs), the target, the
 reference measured in the same run, and the ratio of the figure to the
 reference. The table replaces the text between the summary markers of the
-file (or is put after its title), so the detailed sections stay.
+file (or goes before its first section), so the detailed sections stay.
 """
 import glob
 import json
@@ -216,7 +216,9 @@ if write:
         after = text[text.index(end) + len(end):]
         text = before + summary + after
     else:
-        title_end = text.index("\n") + 1
-        text = text[:title_end] + "\n" + summary + "\n" + text[title_end:]
+        # Before the first section, after the title and its introduction.
+        first = text.find("\n## ")
+        first = first + 1 if first >= 0 else len(text)
+        text = text[:first] + summary + "\n\n" + text[first:]
     open(doc, "w").write(text)
 sys.exit(1 if missing else 0)
