@@ -43,6 +43,18 @@ QStringList SplitFields(QStringView line) {
     return fields;
 }
 
+// A field as the file can hold it: nothing is escaped, so a double quote
+// (which would end the field early) becomes an apostrophe, as in names read
+// from the phone, and a line end (which would split the entry) a blank. A
+// file saved from any list then reads back as the same entries.
+QByteArray FieldText(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('"', '\'');
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return bytes;
+}
+
 std::optional<qint16> ParsePosition(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -56,7 +68,7 @@ std::optional<qint16> ParsePosition(const QString& text) {
 }  // namespace
 
 QByteArray PhoneBookLine(const PhoneBookEntry& entry) {
-    return '"' + entry.number.toUtf8() + "\",\"" + entry.name.toUtf8() + "\"," +
+    return '"' + FieldText(entry.number) + "\",\"" + FieldText(entry.name) + "\"," +
            QByteArray::number(entry.position) + "\r\n";
 }
 

@@ -14,6 +14,7 @@
 #include "telvora/shell/frm_about.h"
 #include "telvora/shell/frm_main.h"
 #include "telvora/shell/qt_translations.h"
+#include "telvora/shell/startup_probe.h"
 #include "telvora/shell/widget_message_boxes.h"
 
 namespace {
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     SetApplicationNames();
+    telvora::InstallStartupProbe(app);
 
     telvora::SettingsStore settings;
     // Qt's own buttons of the first messages follow the stored language too.

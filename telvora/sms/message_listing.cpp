@@ -1,5 +1,7 @@
 #include "telvora/sms/message_listing.h"
 
+#include <limits>
+
 namespace telvora::sms {
 namespace {
 
@@ -19,21 +21,28 @@ QList<QByteArrayView> Lines(QByteArrayView text) {
 }
 
 // A whole non-negative number at the start of `text` after blanks; -1 when
-// there is none.
+// there is none or it is too large for an int.
 int LeadingNumber(QByteArrayView text, qsizetype* end = nullptr) {
     qsizetype at = 0;
     while (at < text.size() && text[at] == ' ') {
         ++at;
     }
     qint64 value = -1;
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && value < 1000000000) {
+    bool tooLarge = false;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
         value = (value < 0 ? 0 : value * 10) + (text[at] - '0');
+        if (value > std::numeric_limits<int>::max()) {
+            // No index or count is that large; read on to the end of the
+            // number, so that it cannot wrap round to another message's index.
+            tooLarge = true;
+            value = 0;
+        }
         ++at;
     }
     if (end) {
         *end = at;
     }
-    return static_cast<int>(value);
+    return tooLarge ? -1 : static_cast<int>(value);
 }
 
 bool IsHexLine(QByteArrayView line) {

@@ -164,6 +164,21 @@ TEST(PhoneBookFile, RoundTripsEntriesWithCommasAndEmptyFields) {
     EXPECT_EQ(parse.skippedLines, 0);
 }
 
+TEST(PhoneBookFile, QuotesAndLineEndsInAFieldCannotBreakTheSavedFile) {
+    // An unquoted field of an odd file may hold a quote; the entry saved from
+    // it must read back as one entry, not as a shifted or lost one.
+    const PhoneBookFileParse odd = ParsePhoneBookFile("603\",Jan \"Honza\",1\r\n");
+    ASSERT_EQ(odd.entries.size(), 1);
+    const PhoneBookList list{odd.entries[0], Entry(2, "Dva\nradky\r", "604")};
+    const QByteArray bytes = PhoneBookFileContent(list);
+    EXPECT_EQ(bytes, "\"603'\",\"Jan 'Honza'\",1\r\n\"604\",\"Dva radky \",2\r\n");
+    const PhoneBookFileParse saved = ParsePhoneBookFile(bytes);
+    EXPECT_EQ(saved.skippedLines, 0);
+    EXPECT_EQ(saved.entries,
+              (PhoneBookList{Entry(1, "Jan 'Honza'", "603'"), Entry(2, "Dva radky ", "604")}));
+    EXPECT_EQ(ParsePhoneBookFile(PhoneBookFileContent(saved.entries)).entries, saved.entries);
+}
+
 TEST(PhoneBookFile, SortedByMemorySavedThenLoadedByName) {
     PhoneBookList list{Entry(10, "bob", "1"), Entry(9, "Alice", "2"), Entry(1, "carl", "3")};
     SortPhoneBook(list, PhoneBookSortKind::ByPosition);

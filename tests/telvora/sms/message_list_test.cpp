@@ -36,6 +36,23 @@ TEST(MessageListingTest, StoredCount) {
     EXPECT_EQ(StoredMessageCount("AT+CPMS=\"ME\",\"SM\"\r\r\n+CPMS: 3,100,2,30\r\n\r\nOK\r\n"), 3);
     EXPECT_EQ(StoredMessageCount("\r\n+CPMS: 0,30,0,30\r\n"), 0);
     EXPECT_EQ(StoredMessageCount("\r\nOK\r\n"), -1);
+    // A count too large for an int is no count, never a negative or small one.
+    EXPECT_EQ(StoredMessageCount("\r\n+CPMS: 2200100046221117010241,30\r\n"), -1);
+    EXPECT_EQ(StoredMessageCount("\r\n+CPMS: 2147483647,30\r\n"), 2147483647);
+}
+
+TEST(MessageListingTest, IndexTooLargeForAnIntIsLeftOut) {
+    // 4294967297 would wrap round to 1: the entry must not stand for message 1,
+    // which a download with deletes would then delete.
+    const QByteArray answer = QByteArray("+CMGL: 4294967297,1,,23\r\n") + kHello +
+                              "\r\n+CMGL: 3,1,,23\r\n" + kHello + "\r\n\r\nOK\r\n";
+    const QList<ListedPdu> entries = ParseMessageListing(answer);
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].index, 3);
+    const QList<ListedPdu> status =
+        ParseMessageListing(QByteArray("+CMGL: 5,99999999999,,23\r\n") + kHello + "\r\n");
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0].status, -1);
 }
 
 ReadMessage Read(const QString& store, int index, const QByteArray& pdu) {
