@@ -13,6 +13,7 @@ void SimulatedPhone::addCallHandlers() {
         {"+CLCC", &SimulatedPhone::clcc},
         {"+CLIP", &SimulatedPhone::clip},
         {"+CHUP", &SimulatedPhone::chup},
+        {"+CRC", &SimulatedPhone::crc},
     });
 }
 
@@ -63,6 +64,26 @@ Answer SimulatedPhone::chup(Form form, const QList<Arg>&) {
     return ok();
 }
 
+Answer SimulatedPhone::crc(Form form, const QList<Arg>& args) {
+    switch (form) {
+        case Form::Test:
+            return ok({"+CRC: (0,1)"});
+        case Form::Read:
+            return ok({"+CRC: " + QByteArray(m_cellularResult ? "1" : "0")});
+        case Form::Exec:
+            m_cellularResult = false;
+            return ok();
+        case Form::Set:
+            break;
+    }
+    const auto value = toInt(args.value(0));
+    if (!value || *value < 0 || *value > 1 || args.size() > 1) {
+        return syntaxError();
+    }
+    m_cellularResult = *value == 1;
+    return ok();
+}
+
 QList<Output> SimulatedPhone::startIncomingCall(const QString& number) {
     m_incoming = number;
     return ring();
@@ -72,7 +93,7 @@ QList<Output> SimulatedPhone::ring() const {
     if (!m_incoming) {
         return {};
     }
-    QByteArray text = "\r\nRING\r\n";
+    QByteArray text = m_cellularResult ? "\r\n+CRING: VOICE\r\n" : "\r\nRING\r\n";
     if (m_clip) {
         const bool international = m_incoming->startsWith(u'+');
         text +=
@@ -102,6 +123,11 @@ Answer SimulatedPhone::dial(const QByteArray& dialString) {
     const bool voice = number.endsWith(';');
     if (voice) {
         number.chop(1);
+    }
+    // Tone or pulse dialling (ATDT, ATDP) makes no difference to a phone.
+    if (number.startsWith('T', Qt::CaseInsensitive) ||
+        number.startsWith('P', Qt::CaseInsensitive)) {
+        number.remove(0, 1);
     }
     if (number.isEmpty() || !validDialChars(number)) {
         return cmeError(27);

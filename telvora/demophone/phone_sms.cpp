@@ -252,29 +252,37 @@ Answer SimulatedPhone::csca(Form form, const QList<Arg>& args) {
 }
 
 Answer SimulatedPhone::cnmi(Form form, const QList<Arg>& args) {
+    // The values as lists, not ranges: some clients read only lists. Modes 1-3
+    // behave the same here, as the link to the client is never reserved.
+    // Cell broadcasts (bm 2) and status reports (ds 2) would be announced, but
+    // the network sends none.
     switch (form) {
         case Form::Test:
-            return ok({"+CNMI: (0-2),(0,1),(0),(0),(0,1)"});
+            return ok({"+CNMI: (0,1,2,3),(0,1),(0,2),(0,2),(0,1)"});
         case Form::Read:
             return ok({"+CNMI: " + QByteArray::number(m_cnmiMode) + ',' +
-                       QByteArray::number(m_cnmiMt) + ",0,0,0"});
+                       QByteArray::number(m_cnmiMt) + ",0," + QByteArray::number(m_cnmiDs) + ",0"});
         case Form::Exec:
             return syntaxError();
         case Form::Set:
             break;
     }
-    const auto mode = toInt(args.value(0));
-    const auto mt = args.size() > 1 ? toInt(args.at(1)) : std::optional<int>(0);
-    if (!mode || !mt || *mode < 0 || *mode > 2 || *mt < 0 || *mt > 1 || args.size() > 5) {
+    auto value = [&args](qsizetype i) {
+        return i < args.size() && !args.at(i).isEmpty() ? toInt(args.at(i)) : std::optional(0);
+    };
+    const auto mode = value(0);
+    const auto mt = value(1);
+    const auto bm = value(2);
+    const auto ds = value(3);
+    const auto bfr = value(4);
+    if (args.isEmpty() || args.at(0).isEmpty() || args.size() > 5 || !mode || *mode < 0 ||
+        *mode > 3 || !mt || *mt < 0 || *mt > 1 || !bm || (*bm != 0 && *bm != 2) || !ds ||
+        (*ds != 0 && *ds != 2) || !bfr || *bfr < 0 || *bfr > 1) {
         return cmsError(303);  // not supported
-    }
-    for (qsizetype i = 2; i < args.size(); ++i) {
-        if (!args.at(i).isEmpty() && toInt(args.at(i)) > (i == 4 ? 1 : 0)) {
-            return cmsError(303);
-        }
     }
     m_cnmiMode = *mode;
     m_cnmiMt = *mt;
+    m_cnmiDs = *ds;
     return ok();
 }
 

@@ -43,6 +43,8 @@ void SimulatedPhone::addStatusHandlers() {
         {"+CSQ", &SimulatedPhone::csq},
         {"+COPS", &SimulatedPhone::cops},
         {"+CREG", &SimulatedPhone::creg},
+        {"+CGREG", &SimulatedPhone::cgreg},
+        {"+CGATT", &SimulatedPhone::cgatt},
         {"*ESOM", &SimulatedPhone::esom},
     });
 }
@@ -153,28 +155,56 @@ Answer SimulatedPhone::cops(Form form, const QList<Arg>& args) {
 }
 
 Answer SimulatedPhone::creg(Form form, const QList<Arg>& args) {
+    return registration("+CREG: ", m_cregMode, form, args);
+}
+
+Answer SimulatedPhone::cgreg(Form form, const QList<Arg>& args) {
+    return registration("+CGREG: ", m_cgregMode, form, args);
+}
+
+Answer SimulatedPhone::cgatt(Form form, const QList<Arg>& args) {
     switch (form) {
-        case Form::Read: {
-            // 1: registered, home network; 0: not registered, not searching.
-            QByteArray line = "+CREG: " + QByteArray::number(m_cregMode) + ',' +
-                              (m_functionality == 1 ? "1" : "0");
-            if (m_cregMode == 2 && m_functionality == 1) {
-                line += ',' + hex4(m_state.locationArea) + ',' + hex4(m_state.cellId);
-            }
-            return ok({line});
-        }
+        case Form::Read:
+            return ok({"+CGATT: " + QByteArray::number(m_packetAttached ? 1 : 0)});
         case Form::Test:
-            return ok({"+CREG: (0-2)"});
+            return ok({"+CGATT: (0,1)"});
         case Form::Exec:
             return syntaxError();
         case Form::Set:
             break;
     }
-    const auto mode = toInt(args.value(0));
-    if (!mode || *mode < 0 || *mode > 2 || args.size() > 1) {
+    const auto state = toInt(args.value(0));
+    if (!state || *state < 0 || *state > 1 || args.size() > 1) {
         return cmeError(4);
     }
-    m_cregMode = *mode;
+    m_packetAttached = *state == 1;
+    return ok();
+}
+
+Answer SimulatedPhone::registration(const QByteArray& prefix, int& mode, Form form,
+                                    const QList<Arg>& args) {
+    switch (form) {
+        case Form::Read: {
+            // 1: registered, home network; 0: not registered, not searching.
+            QByteArray line =
+                prefix + QByteArray::number(mode) + ',' + (m_functionality == 1 ? "1" : "0");
+            if (mode == 2 && m_functionality == 1) {
+                line += ',' + hex4(m_state.locationArea) + ',' + hex4(m_state.cellId);
+            }
+            return ok({line});
+        }
+        case Form::Test:
+            return ok({prefix + "(0-2)"});
+        case Form::Exec:
+            return syntaxError();
+        case Form::Set:
+            break;
+    }
+    const auto wanted = toInt(args.value(0));
+    if (!wanted || *wanted < 0 || *wanted > 2 || args.size() > 1) {
+        return cmeError(4);
+    }
+    mode = *wanted;
     return ok();
 }
 

@@ -132,10 +132,15 @@ private:
     Answer cnmi(Form form, const QList<Arg>& args);
     Answer clip(Form form, const QList<Arg>& args);
     Answer chup(Form form, const QList<Arg>& args);
+    Answer crc(Form form, const QList<Arg>& args);
     Answer cpin(Form form, const QList<Arg>& args);
     Answer cfun(Form form, const QList<Arg>& args);
     Answer cbc(Form form, const QList<Arg>& args);
     Answer creg(Form form, const QList<Arg>& args);
+    Answer cgreg(Form form, const QList<Arg>& args);
+    Answer cgatt(Form form, const QList<Arg>& args);
+    // AT+CREG and AT+CGREG: the same answer for the circuit and packet network.
+    Answer registration(const QByteArray& prefix, int& mode, Form form, const QList<Arg>& args);
     Answer csms(Form form, const QList<Arg>& args);
     Answer dial(const QByteArray& number);
 
@@ -151,9 +156,13 @@ private:
     QString m_phoneBook = "SM";
     int m_cnmiMode = 0;  // AT+CNMI: 0 keeps notices to itself
     int m_cnmiMt = 0;    // 1 announces a stored message with +CMTI
+    int m_cnmiDs = 0;    // status reports: accepted, never sent
     bool m_clip = false;
+    bool m_cellularResult = false;      // AT+CRC=1: "+CRING: VOICE" instead of "RING"
     int m_copsFormat = 0;               // AT+COPS=3,<format>: 0 long name, 1 short name, 2 numeric
     int m_cregMode = 0;                 // AT+CREG=<n>: 2 adds the location area and cell
+    bool m_packetAttached = true;       // AT+CGATT
+    int m_cgregMode = 0;                // the same for AT+CGREG
     int m_functionality = 1;            // AT+CFUN: 1 full, 0 minimum, 4 radio off
     std::optional<QString> m_incoming;  // the number of a ringing call
 

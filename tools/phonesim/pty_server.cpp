@@ -21,6 +21,16 @@ PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent)
     m_pacer.setBaud(phone.options().baud);
     connect(&m_pacer, &AnswerPacer::output, this, &PtyServer::queueOutput);
     connect(&m_news, &NewsControl::output, &m_pacer, &AnswerPacer::schedule);
+    connect(&m_news, &NewsControl::output, this, [this](const QList<Output>& outputs) {
+        if (m_transcript) {
+            // What the phone sends unasked is kept as a comment: a client's
+            // commands alone do not bring it back.
+            for (const Output& output : outputs) {
+                m_transcript->write("# news " + escapeTranscriptBytes(output.data) + '\n');
+            }
+            m_transcript->flush();
+        }
+    });
 }
 
 PtyServer::~PtyServer() {
