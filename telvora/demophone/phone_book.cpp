@@ -89,9 +89,8 @@ Answer SimulatedPhone::cpbr(Form form, const QList<Arg>& args) {
                             ',' + QByteArray::number(it->type) + ",\"" +
                             encodeName(it->name, m_state.characterSet) + '"');
     }
-    if (args.size() == 1 && answer.lines.isEmpty()) {
-        return cmeError(22);  // a single empty position is "not found"
-    }
+    // Empty positions, a single one too, give no line: clients that read
+    // position by position until they have found every entry go on past a gap.
     return answer;
 }
 

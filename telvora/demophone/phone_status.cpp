@@ -131,6 +131,8 @@ Answer SimulatedPhone::cops(Form form, const QList<Arg>& args) {
             return ok({"+COPS: 0," + QByteArray::number(m_copsFormat) + ',' +
                        (m_copsFormat == 2 ? code : name)});
         case Form::Test:
+            // The one network there is; the optional lists of modes and formats
+            // are left out, as clients that read only operators expect.
             return ok({"+COPS: (2," + name + ',' + name + ',' + code + "),,(0-4),(0-2)"});
         case Form::Exec:
             return syntaxError();
