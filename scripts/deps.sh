@@ -7,6 +7,9 @@ DEPS_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-tidy xvfb xauth fonts-dejavu-core
+  # Test clients only, never used by the programs: standard GSM tools that the
+  # phone simulator is checked against (the test is skipped without them).
+  gammu gsm-utils
 )
 
 ensure_packages() {
