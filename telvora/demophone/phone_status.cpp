@@ -45,6 +45,8 @@ void SimulatedPhone::addStatusHandlers() {
         {"+CREG", &SimulatedPhone::creg},
         {"+CGREG", &SimulatedPhone::cgreg},
         {"+CGATT", &SimulatedPhone::cgatt},
+        {"+CLCK", &SimulatedPhone::clck},
+        {"+CCFC", &SimulatedPhone::ccfc},
         {"*ESOM", &SimulatedPhone::esom},
     });
 }
@@ -181,6 +183,47 @@ Answer SimulatedPhone::cgatt(Form form, const QList<Arg>& args) {
     }
     m_packetAttached = *state == 1;
     return ok();
+}
+
+Answer SimulatedPhone::clck(Form form, const QList<Arg>& args) {
+    // The SIM lock and call barring: all off, and this phone does not change
+    // them; a status query (mode 2) reports them.
+    static const QList<QByteArray> kFacilities = {"SC", "AO", "OI", "AI", "IR"};
+    if (form == Form::Test) {
+        return ok({R"(+CLCK: ("SC","AO","OI","AI","IR"))"});
+    }
+    if (form != Form::Set) {
+        return syntaxError();
+    }
+    const auto mode = toInt(args.value(1));
+    if (!args.value(0).quoted || !kFacilities.contains(args.at(0).text.toUpper()) || !mode ||
+        *mode < 0 || *mode > 2) {
+        return cmeError(4);
+    }
+    if (*mode != 2) {
+        return cmeError(3);
+    }
+    // Barring answers per class of service: none is barred for voice, data, fax (7).
+    return ok({args.at(0).text.toUpper() == "SC" ? "+CLCK: 0" : "+CLCK: 0,7"});
+}
+
+Answer SimulatedPhone::ccfc(Form form, const QList<Arg>& args) {
+    // Call forwarding: none is set, and this phone does not set any.
+    if (form == Form::Test) {
+        return ok({"+CCFC: (0-5)"});
+    }
+    if (form != Form::Set) {
+        return syntaxError();
+    }
+    const auto reason = toInt(args.value(0));
+    const auto mode = toInt(args.value(1));
+    if (!reason || *reason < 0 || *reason > 5 || !mode || *mode < 0 || *mode > 4) {
+        return cmeError(4);
+    }
+    if (*mode != 2) {
+        return cmeError(3);
+    }
+    return ok({"+CCFC: 0,7"});
 }
 
 Answer SimulatedPhone::registration(const QByteArray& prefix, int& mode, Form form,

@@ -139,6 +139,8 @@ private:
     Answer creg(Form form, const QList<Arg>& args);
     Answer cgreg(Form form, const QList<Arg>& args);
     Answer cgatt(Form form, const QList<Arg>& args);
+    Answer clck(Form form, const QList<Arg>& args);
+    Answer ccfc(Form form, const QList<Arg>& args);
     // AT+CREG and AT+CGREG: the same answer for the circuit and packet network.
     Answer registration(const QByteArray& prefix, int& mode, Form form, const QList<Arg>& args);
     Answer csms(Form form, const QList<Arg>& args);

@@ -83,13 +83,24 @@ TEST_F(StatusTest, BasicCommandsShareALine) {
     EXPECT_EQ(send("ATV0E1\r"), "\r\nERROR\r\n");
     EXPECT_EQ(send("ATQ1\r"), "\r\nERROR\r\n");
     EXPECT_EQ(send("AT&\r"), "\r\nERROR\r\n");
-    EXPECT_EQ(send("AT&F\r"), "\r\nOK\r\n");  // echo was off
+    EXPECT_EQ(send("AT&F\r"), "\r\nOK\r\n");    // echo was off
     EXPECT_EQ(send("AT\r"), "AT\r\r\nOK\r\n");  // &F restores the power-on echo
     // Tone dialling; ATH ends the call.
     EXPECT_EQ(send("ATDT+420603123456;\r"), "ATDT+420603123456;\r\r\nOK\r\n");
     EXPECT_EQ(phone->state().call.number, "+420603123456");
     EXPECT_EQ(send("ATH\r"), "ATH\r\r\nOK\r\n");
     EXPECT_FALSE(phone->state().call.active);
+}
+
+TEST_F(StatusTest, LocksAndForwardingAreOffAndStayOff) {
+    EXPECT_EQ(send("AT+CLCK=\"SC\",2\r"), "\r\n+CLCK: 0\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CLCK=\"ao\",2,,1\r"), "\r\n+CLCK: 0,7\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CLCK=\"SC\",1,\"1234\"\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(send("AT+CLCK=\"XX\",2\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(send("AT+CCFC=0,2\r"), "\r\n+CCFC: 0,7\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CMEE=1\r"), "\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CCFC=0,3,\"123\"\r"), "\r\n+CME ERROR: 3\r\n");
+    EXPECT_EQ(send("AT+CCFC=6,2\r"), "\r\n+CME ERROR: 4\r\n");
 }
 
 TEST_F(StatusTest, CellularRingCarriesTheCallType) {
