@@ -16,6 +16,7 @@ if ((!have_gammu && !have_gsmlib)); then
 fi
 
 work=$(mktemp -d)
+cd "$work" || exit 1  # clients may leave files where they run
 sim_pid=
 cleanup() {
   [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
