@@ -16,7 +16,6 @@ if ((!have_gammu && !have_gsmlib)); then
 fi
 
 work=$(mktemp -d)
-cd "$work" || exit 1  # clients may leave files where they run
 sim_pid=
 cleanup() {
   [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
@@ -35,11 +34,15 @@ start_phone() {
   "$phonesim" --latency 0 --control "$work/control" --save "$work/saved.json" \
     >"$work/device" 2>"$work/phonesim.err" </dev/null &
   sim_pid=$!
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do  # a loaded machine may take its time
     [[ -s $work/device ]] && break
     sleep 0.1
   done
   device=$(head -1 "$work/device")
+  if [[ -z $device ]]; then
+    echo "FAIL the simulator did not start"
+    cat "$work/phonesim.err"
+  fi
   printf '[gammu]\ndevice = %s\nconnection = at19200\n' "$device" >"$work/gammurc"
 }
 
