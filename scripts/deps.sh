@@ -9,6 +9,9 @@ DEPS_PACKAGES=(
   clang-tidy xvfb xauth fonts-dejavu-core
   qt6-translations-l10n
   dpkg-dev file desktop-file-utils appstream
+  # Test clients only, never used by the programs: standard GSM tools that the
+  # phone simulator is checked against (the test is skipped without them).
+  gammu gsm-utils
 )
 # qt6-translations-l10n: Qt's own texts in Czech. dpkg-dev (dpkg-shlibdeps), file,
 # desktop-file-utils and appstream: building the Debian packages and checking

@@ -130,6 +130,17 @@ std::optional<PhoneState> stateFromJson(const QJsonObject& json, QString* error)
     PhoneState state = PhoneState::makeEmpty();
     state.operatorName = json.value("operator").toString(state.operatorName);
     state.signal = json.value("signal").toInt(state.signal);
+    state.networkCode = json.value("networkCode").toString(state.networkCode);
+    state.locationArea = json.value("locationArea").toInt(state.locationArea);
+    state.cellId = json.value("cellId").toInt(state.cellId);
+    state.battery = json.value("battery").toInt(state.battery);
+    const QJsonObject identity = json.value("identity").toObject();
+    state.identity.manufacturer =
+        identity.value("manufacturer").toString(state.identity.manufacturer);
+    state.identity.model = identity.value("model").toString(state.identity.model);
+    state.identity.revision = identity.value("revision").toString(state.identity.revision);
+    state.identity.imei = identity.value("imei").toString(state.identity.imei);
+    state.identity.imsi = identity.value("imsi").toString(state.identity.imsi);
     state.serviceCentre = json.value("serviceCentre").toString(state.serviceCentre);
     const QJsonObject stores = json.value("stores").toObject();
     const QJsonObject books = json.value("phoneBooks").toObject();
@@ -214,6 +225,15 @@ QJsonObject stateToJson(const PhoneState& state) {
     return QJsonObject{
         {"operator", state.operatorName},
         {"signal", state.signal},
+        {"networkCode", state.networkCode},
+        {"locationArea", state.locationArea},
+        {"cellId", state.cellId},
+        {"battery", state.battery},
+        {"identity", QJsonObject{{"manufacturer", state.identity.manufacturer},
+                                 {"model", state.identity.model},
+                                 {"revision", state.identity.revision},
+                                 {"imei", state.identity.imei},
+                                 {"imsi", state.identity.imsi}}},
         {"serviceCentre", state.serviceCentre},
         {"stores", stores},
         {"phoneBooks", books},

@@ -56,11 +56,26 @@ struct CallState {
     QString number;
 };
 
+// What the phone says about itself (AT+CGMI, AT+CGMM, AT+CGMR, AT+CGSN,
+// AT+CIMI) and about its network and battery.
+struct PhoneIdentity {
+    QString manufacturer = "Telvora";
+    QString model = "Phonesim PS-1";
+    QString revision = "PS-1 R1A 2026";
+    QString imei = "352099001761481";
+    QString imsi = "001019876543210";
+};
+
 struct PhoneState {
     QMap<QString, MessageStore> stores;   // "ME", "SM"
     QMap<QString, PhoneBook> phoneBooks;  // "SM", "ME"
     QString operatorName = "Simulated GSM";
-    int signal = 20;  // received signal strength indication 0..31, 99 unknown
+    int signal = 20;                // received signal strength indication 0..31, 99 unknown
+    QString networkCode = "00101";  // mobile country and network code of the operator
+    int locationArea = 0x1A2B;      // AT+CREG=2 reports these, in hexadecimal
+    int cellId = 0x3C4D;
+    int battery = 80;  // charge in percent, AT+CBC
+    PhoneIdentity identity;
     QString serviceCentre = "+420603052000";
     std::array<QString, 4> melodies;
     CallState call;

@@ -2,7 +2,9 @@
 // SimulatedPhone: a GSM phone as a function from received bytes to answer
 // bytes. It has no I/O and no clock of its own; each answer carries the delay
 // after which a transport (AnswerPacer) should deliver it. Commands are looked
-// up in a table by name; every answer is framed as a phone frames it:
+// up in a table by name, filled by the command groups (status and
+// identification, messages, phone book, calls: one source file each); every
+// answer is framed as a phone frames it:
 //   echo:   the command line and its CR (while echo is on)
 //   answer: CR LF, information lines joined by CR LF, CR LF, then
 //           CR LF final-result CR LF ("OK", "ERROR", "+CME ERROR: n", ...)
@@ -12,6 +14,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <initializer_list>
 #include <optional>
 
 #include "telvora/demophone/phone_state.h"
@@ -75,6 +78,15 @@ public:
 
 private:
     using Handler = Answer (SimulatedPhone::*)(Form, const QList<Arg>&);
+    struct Entry {
+        const char* name;
+        Handler handler;
+    };
+    void addHandlers(std::initializer_list<Entry> entries);
+    void addStatusHandlers();
+    void addMessageHandlers();
+    void addPhoneBookHandlers();
+    void addCallHandlers();
 
     void handleCommandByte(char c, QList<Output>& out);
     void handlePduByte(char c, QList<Output>& out);
@@ -89,6 +101,12 @@ private:
     QByteArray noise(int count);
     Answer execute(const QByteArray& command);
     Answer executeBasic(const QByteArray& upper, const QByteArray& command);
+    // One basic command (E1, &F, I, ...) of a line that may hold several;
+    // nullopt when it is not one this phone knows.
+    std::optional<Answer> executeBasicCommand(char name, bool ampersand, int value);
+    // A fixed piece of identification (AT+CGMI, AT+CGSN, ...); nullopt for
+    // other commands.
+    std::optional<Answer> identification(const QByteArray& name, const QByteArray& rest) const;
     Answer executeExtended(const QByteArray& command);
 
     Answer cmeError(int code) const;
@@ -114,7 +132,18 @@ private:
     Answer cnmi(Form form, const QList<Arg>& args);
     Answer clip(Form form, const QList<Arg>& args);
     Answer chup(Form form, const QList<Arg>& args);
-    Answer identity(Form form, const QList<Arg>& args);
+    Answer crc(Form form, const QList<Arg>& args);
+    Answer cpin(Form form, const QList<Arg>& args);
+    Answer cfun(Form form, const QList<Arg>& args);
+    Answer cbc(Form form, const QList<Arg>& args);
+    Answer creg(Form form, const QList<Arg>& args);
+    Answer cgreg(Form form, const QList<Arg>& args);
+    Answer cgatt(Form form, const QList<Arg>& args);
+    Answer clck(Form form, const QList<Arg>& args);
+    Answer ccfc(Form form, const QList<Arg>& args);
+    // AT+CREG and AT+CGREG: the same answer for the circuit and packet network.
+    Answer registration(const QByteArray& prefix, int& mode, Form form, const QList<Arg>& args);
+    Answer csms(Form form, const QList<Arg>& args);
     Answer dial(const QByteArray& number);
 
     PhoneState m_state;
@@ -129,7 +158,14 @@ private:
     QString m_phoneBook = "SM";
     int m_cnmiMode = 0;  // AT+CNMI: 0 keeps notices to itself
     int m_cnmiMt = 0;    // 1 announces a stored message with +CMTI
+    int m_cnmiDs = 0;    // status reports: accepted, never sent
     bool m_clip = false;
+    bool m_cellularResult = false;      // AT+CRC=1: "+CRING: VOICE" instead of "RING"
+    int m_copsFormat = 0;               // AT+COPS=3,<format>: 0 long name, 1 short name, 2 numeric
+    int m_cregMode = 0;                 // AT+CREG=<n>: 2 adds the location area and cell
+    bool m_packetAttached = true;       // AT+CGATT
+    int m_cgregMode = 0;                // the same for AT+CGREG
+    int m_functionality = 1;            // AT+CFUN: 1 full, 0 minimum, 4 radio off
     std::optional<QString> m_incoming;  // the number of a ringing call
 
     // Input assembly.

@@ -117,8 +117,10 @@ int main(int argc, char* argv[]) {
         "Run the lines appended to FILE like those on standard input: sms NUMBER TEXT, "
         "ring NUMBER|- [SECONDS], giveup [quiet].",
         "FILE");
+    const QCommandLineOption transcriptOption(
+        "transcript", "Write what the client sends and what the phone answers to FILE.", "FILE");
     parser.addOptions({stateOption, saveOption, linkOption, latencyOption, baudOption, faultOption,
-                       echoOption, controlOption});
+                       echoOption, controlOption, transcriptOption});
     parser.process(app);
 
     QString error;
@@ -166,6 +168,14 @@ int main(int argc, char* argv[]) {
         if (!QFile::link(server.slavePath(), linkPath)) {
             return fail(QStringLiteral("cannot create the link %1").arg(linkPath));
         }
+    }
+    QFile transcript(parser.value(transcriptOption));
+    if (parser.isSet(transcriptOption)) {
+        if (!transcript.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            return fail(
+                QStringLiteral("cannot write the transcript %1").arg(transcript.fileName()));
+        }
+        server.setTranscript(&transcript);
     }
     if (!installSignalHandlers()) {
         return fail("cannot install signal handlers");

@@ -7,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "tools/phonesim/transcript.h"
+
 namespace phonesim {
 
 namespace {
@@ -19,6 +21,16 @@ PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent)
     m_pacer.setBaud(phone.options().baud);
     connect(&m_pacer, &AnswerPacer::output, this, &PtyServer::queueOutput);
     connect(&m_news, &NewsControl::output, &m_pacer, &AnswerPacer::schedule);
+    connect(&m_news, &NewsControl::output, this, [this](const QList<Output>& outputs) {
+        if (m_transcript) {
+            // What the phone sends unasked is kept as a comment: a client's
+            // commands alone do not bring it back.
+            for (const Output& output : outputs) {
+                m_transcript->write("# news " + escapeTranscriptBytes(output.data) + '\n');
+            }
+            m_transcript->flush();
+        }
+    });
 }
 
 PtyServer::~PtyServer() {
@@ -79,7 +91,12 @@ void PtyServer::readMaster() {
     for (;;) {
         const ssize_t count = ::read(m_master, buffer, sizeof buffer);
         if (count > 0) {
-            m_pacer.schedule(m_phone.receive(QByteArrayView(buffer, count)));
+            const QByteArray bytes(buffer, count);
+            const QList<Output> answer = m_phone.receive(bytes);
+            if (m_transcript) {
+                record(bytes, answer);
+            }
+            m_pacer.schedule(answer);
             continue;
         }
         if (count < 0 && errno == EINTR) {
@@ -88,6 +105,26 @@ void PtyServer::readMaster() {
         // EAGAIN: all read. EIO cannot last while our own slave descriptor is open.
         return;
     }
+}
+
+void PtyServer::record(const QByteArray& bytes, const QList<Output>& answer) {
+    // Clients often write a command byte by byte: the bytes are kept until a
+    // line ends or the phone answers, so that a transcript line is a command.
+    m_transcriptInput += bytes;
+    QByteArray answerBytes;
+    for (const Output& output : answer) {
+        answerBytes += output.data;
+    }
+    const bool lineEnds = bytes.contains('\r') || bytes.contains('\x1a') || bytes.contains('\x1b');
+    if (answerBytes.isEmpty() && !lineEnds) {
+        return;
+    }
+    m_transcript->write(transcriptLine({true, m_transcriptInput}) + '\n');
+    m_transcriptInput.clear();
+    if (!answerBytes.isEmpty()) {
+        m_transcript->write(transcriptLine({false, answerBytes}) + '\n');
+    }
+    m_transcript->flush();
 }
 
 void PtyServer::queueOutput(const QByteArray& bytes) {

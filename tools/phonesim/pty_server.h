@@ -8,6 +8,7 @@
 // again.
 
 #include <QByteArray>
+#include <QFile>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
@@ -30,9 +31,13 @@ public:
     QString slavePath() const { return m_slavePath; }
     // Messages and calls arriving at the phone.
     NewsControl& news() { return m_news; }
+    // Writes every chunk the client sends and the phone's answer to it to
+    // `file` (an open transcript); nullptr stops.
+    void setTranscript(QFile* file) { m_transcript = file; }
 
 private:
     void readMaster();
+    void record(const QByteArray& bytes, const QList<Output>& answer);
     void queueOutput(const QByteArray& bytes);
     void flush();
 
@@ -45,6 +50,8 @@ private:
     QByteArray m_outbox;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    QFile* m_transcript = nullptr;
+    QByteArray m_transcriptInput;
 };
 
 }  // namespace phonesim

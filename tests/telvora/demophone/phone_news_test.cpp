@@ -40,7 +40,7 @@ protected:
 
 TEST_F(PhoneNewsTest, MessageIsAnnouncedOnlyWhenAsked) {
     send("ATE0\r");
-    EXPECT_EQ(send("AT+CNMI=?\r"), "\r\n+CNMI: (0-2),(0,1),(0),(0),(0,1)\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CNMI=?\r"), "\r\n+CNMI: (0,1,2,3),(0,1),(0,2),(0,2),(0,1)\r\n\r\nOK\r\n");
     QString error;
     std::optional<QList<Output>> out = phone.deliverMessage(Hello(), &error);
     ASSERT_TRUE(out) << error.toStdString();
@@ -52,7 +52,12 @@ TEST_F(PhoneNewsTest, MessageIsAnnouncedOnlyWhenAsked) {
     EXPECT_EQ(Joined(*out), "\r\n+CMTI: \"SM\",2\r\n");
     EXPECT_EQ(phone.state().stores["SM"].messages.size(), 2);
     EXPECT_TRUE(send("AT+CMGR=2\r").startsWith("\r\n+CMGR: 0,,"));
-    EXPECT_EQ(send("AT+CNMI=3,1\r"), "\r\n+CMS ERROR: 303\r\n");  // not offered
+    EXPECT_EQ(send("AT+CNMI=2,2\r"), "\r\n+CMS ERROR: 303\r\n");  // not offered
+    EXPECT_EQ(send("AT+CNMI=2,1,1\r"), "\r\n+CMS ERROR: 303\r\n");
+    EXPECT_EQ(send("AT+CNMI=,1\r"), "\r\n+CMS ERROR: 303\r\n");
+    // Status reports may be asked for, and cell broadcasts; neither ever comes.
+    EXPECT_EQ(send("AT+CNMI=3,1,2,2,0\r"), "\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CNMI?\r"), "\r\n+CNMI: 3,1,0,2,0\r\n\r\nOK\r\n");
     // A full store takes no more.
     phone.state().stores["SM"].capacity = 2;
     EXPECT_FALSE(phone.deliverMessage(Hello(), &error));

@@ -171,7 +171,7 @@ TEST_F(PhoneTest, PhoneBookRead) {
               "+CPBR: 4,\"5550123\",129,\"\"\r\n\r\nOK\r\n");
     EXPECT_EQ(send("AT+CPBR=2,3\r"), "\r\nOK\r\n");
     EXPECT_EQ(send("AT+CPBR=4\r"), "\r\n+CPBR: 4,\"5550123\",129,\"\"\r\n\r\nOK\r\n");
-    EXPECT_EQ(send("AT+CPBR=2\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(send("AT+CPBR=2\r"), "\r\nOK\r\n");  // empty, as a range
     EXPECT_EQ(send("AT+CPBR=0,5\r"), "\r\nERROR\r\n");
     EXPECT_EQ(send("AT+CPBS?\r"), "\r\n+CPBS: \"SM\",2,20\r\n\r\nOK\r\n");
     // The phone memory is empty: a range read gives only OK, and its echo

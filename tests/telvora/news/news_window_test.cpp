@@ -76,8 +76,8 @@ TEST(NewsWindow, NewMessageReachesTheListByItsSendersName) {
     EXPECT_EQ(notices, QStringList{"New message from Martina."});
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].message.text, "Prijdu v sest.");
-    // The phone is named as a download names it (this phone tells neither IMSI nor IMEI).
-    EXPECT_EQ(keptPhone, "");
+    // The phone is named as a download names it: by its SIM.
+    EXPECT_EQ(keptPhone, "IMSI " + rig.phone().state().identity.imsi);
 }
 
 TEST(NewsWindow, NewMessageTheArchiveCannotKeepIsShownAndTheProblemTold) {

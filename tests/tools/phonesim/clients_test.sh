@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Standard GSM clients (gammu, gsmlib's gsm-utils) drive telvora-phonesim: each
+# action must succeed and show the simulated phone's data exactly.
+# Usage: clients_test.sh PHONESIM PRELOAD_LIBRARY. Exits 77 (skipped) when
+# neither client is installed.
+set -u
+phonesim=$1
+preload=$2
+have_gammu=0
+have_gsmlib=0
+command -v gammu >/dev/null && have_gammu=1
+command -v gsmctl >/dev/null && have_gsmlib=1
+if ((!have_gammu && !have_gsmlib)); then
+  echo "SKIPPED: neither gammu nor gsm-utils is installed (apt-get install gammu gsm-utils)"
+  exit 77
+fi
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+
+# start_phone: a fresh demo phone, its device in $device.
+start_phone() {
+  if [[ -n $sim_pid ]]; then
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+  fi
+  : >"$work/control"
+  "$phonesim" --latency 0 --control "$work/control" --save "$work/saved.json" \
+    >"$work/device" 2>"$work/phonesim.err" </dev/null &
+  sim_pid=$!
+  for _ in $(seq 150); do  # a loaded machine may take its time
+    [[ -s $work/device ]] && break
+    sleep 0.1
+  done
+  device=$(head -1 "$work/device")
+  if [[ -z $device ]]; then
+    echo "FAIL the simulator did not start"
+    cat "$work/phonesim.err"
+  fi
+  printf '[gammu]\ndevice = %s\nconnection = at19200\n' "$device" >"$work/gammurc"
+}
+
+# check NAME COMMAND...: runs the client action, which must succeed; its output
+# is in $work/out for the expectations that follow.
+check() {
+  local name=$1
+  shift
+  current=$name
+  if ! timeout 30 "$@" </dev/null >"$work/out" 2>&1; then
+    echo "FAIL $name: the client failed"
+    sed 's/^/    /' "$work/out" | tail -20
+    failures=$((failures + 1))
+    return 1
+  fi
+  echo "ok   $name"
+}
+
+# shows TEXT...: each text is in the last action's output.
+shows() {
+  local text
+  for text in "$@"; do
+    if ! grep -qF -- "$text" "$work/out"; then
+      echo "FAIL $current: missing \"$text\""
+      sed 's/^/    /' "$work/out" | tail -20
+      failures=$((failures + 1))
+    fi
+  done
+}
+
+if ((have_gammu)); then
+  start_phone
+  check "gammu identify" gammu -c "$work/gammurc" identify &&
+    shows "Manufacturer         : Telvora" "Phonesim PS-1" "PS-1 R1A 2026" \
+      "IMEI                 : 352099001761481" "SIM IMSI             : 230019876543210"
+  check "gammu getallsms" gammu -c "$work/gammurc" getallsms &&
+    shows "Dekuji za prani k narozeninam! Jana" 'Remote number        : "+420777888999"' \
+      "Ahoj! Zítra v půl sedmé u kina, těším se. Lucie" \
+      "Concatenated (linked) message, ID (8 bit) 42, part 3 of 3" \
+      "Hi, your parcel will be delivered tomorrow between 9 and 12."
+  check "gammu getallmemory SM" gammu -c "$work/gammurc" getallmemory SM &&
+    shows 'Name                 : "Martina Dvořáková"' 'General number       : "+420603123456"' \
+      'Name                 : "Tomáš Černý"' 'Name                 : "Pizza Roma"'
+  check "gammu networkinfo" gammu -c "$work/gammurc" networkinfo &&
+    shows 'Name in phone        : "T-Mobile CZ"' "230 01" "LAC 1A2B, CID 3C4D" \
+      "Network state        : home network"
+  check "gammu sendsms" gammu -c "$work/gammurc" sendsms TEXT +420603123456 -text "Ahoj z gammu" &&
+    shows "OK, message reference="
+  long_text=$(printf 'Dlouha zprava o vecernim programu cislo %s. ' 1 2 3 4 5)
+  check "gammu sendsms long" gammu -c "$work/gammurc" sendsms TEXT +420603123456 -len 400 -autolen 400 \
+    -text "$long_text" && shows "Sending SMS 2/2"
+  check "gammu dialvoice" gammu -c "$work/gammurc" dialvoice +420603123456
+  check "gammu cancelcall" gammu -c "$work/gammurc" cancelcall
+  # Both messages came back into the phone store as received ones.
+  check "gammu getallsms after sending" gammu -c "$work/gammurc" getallsms &&
+    shows "Ahoj z gammu" "Dlouha zprava o vecernim programu cislo 1." "part 2 of 2"
+  (sleep 6
+   echo "sms +420724555018 Ahoj z monitoru" >>"$work/control"
+   sleep 1
+   echo "ring +420724555018 4" >>"$work/control") &
+  news_pid=$!
+  # Monitoring runs until interrupted; what it saw meanwhile counts.
+  current="gammu monitor"
+  timeout -s INT 14 gammu -c "$work/gammurc" monitor 1000000 >"$work/out" 2>&1 </dev/null
+  echo "ok   gammu monitor (interrupted after 14 s)"
+  shows "Signal strength" "Battery level        : 80 percent" "SMS message received" \
+    "Ahoj z monitoru" 'incoming call from "+420724555018"'
+  wait "$news_pid"
+fi
+
+if ((have_gsmlib)); then
+  start_phone
+  check "gsmsmsstore -l" env LD_PRELOAD="$preload" gsmsmsstore -s "$device" -t ME -l &&
+    shows "Ahoj, prijdes dnes vecer na veceri? Martina" "Originating address: '420603123456'" \
+      "Hi, your parcel will be delivered tomorrow between 9 and 12."
+  check "gsmpb -d - -c" env LD_PRELOAD="$preload" gsmpb -s "$device" -p SM -d - -c &&
+    shows "|Petr Svoboda|420724555018" "|Pizza Roma|+420257312000" "+420603123456"
+  check "gsmsendsms" env LD_PRELOAD="$preload" gsmsendsms -d "$device" +420603123456 "Ahoj z gsmlib"
+  check "gsmctl ME CURROP SIG BATT PIN" env LD_PRELOAD="$preload" gsmctl -d "$device" ME CURROP SIG BATT PIN &&
+    shows "Manufacturer: Telvora" "Serial Number: 352099001761481" "Long name: 'T-Mobile CZ'" \
+      "Numeric name: 23001" "<SIG0>  18" "<BATT1>  80" "<PIN0> READY"
+  kill "$sim_pid"
+  wait "$sim_pid" 2>/dev/null
+  sim_pid=
+  if ! grep -q "Ahoj z gsmlib" "$work/saved.json" 2>/dev/null; then
+    echo "FAIL gsmsendsms: the phone did not keep the message"
+    failures=$((failures + 1))
+  fi
+fi
+
+echo "$failures failure(s)"
+((failures == 0))
