@@ -94,7 +94,13 @@ bool CommandHost::beginHeld(PortLease& lease, int notConnectedText, const LinkCh
 
 void CommandHost::showProgress(const QString& text, bool cancellable) {
     if (m_progress) {
-        m_progress->showProgress(text, cancellable);
+        m_progress->showProgress(text, cancellable, 0, 0);
+    }
+}
+
+void CommandHost::showProgress(const QString& text, int done, int total, bool cancellable) {
+    if (m_progress) {
+        m_progress->showProgress(text, cancellable, done, total);
     }
 }
 

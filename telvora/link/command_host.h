@@ -27,8 +27,10 @@ namespace telvora {
 class ProgressWindow {
 public:
     virtual ~ProgressWindow() = default;
-    // Shows `text`; with a Cancel button when the command can be cancelled.
-    virtual void showProgress(const QString& text, bool cancellable) = 0;
+    // Shows `text`; with a Cancel button when the command can be cancelled,
+    // and with a bar at step `done` of `total` when the count is known
+    // (`total` 0: unknown, no bar).
+    virtual void showProgress(const QString& text, bool cancellable, int done, int total) = 0;
     virtual void closeProgress() = 0;
 };
 
@@ -75,7 +77,10 @@ public:
     // already (a call in progress).
     bool beginHeld(PortLease& lease, int notConnectedText = 38, const LinkCheck& check = {});
 
+    // Text only: the count is unknown.
     void showProgress(const QString& text, bool cancellable = true);
+    // The same with the count known: the step being done, 1 to `total`.
+    void showProgress(const QString& text, int done, int total, bool cancellable = true);
     void closeProgress();
     // For a command that spans several handlers (a call that is up).
     void lockMenus(bool locked);

@@ -251,7 +251,9 @@ void frmUpload::UploadTo(PhoneBookSource memory) {
     setCursor(Qt::WaitCursor);
     UploadPhoneBook command{PhoneBookCommandSetup(m_host)};
     connect(&command, &UploadPhoneBook::progress, this,
-            [this](const QString& text) { m_host.showProgress(text); });
+            [this](const QString& text, int done, int total) {
+                m_host.showProgress(text, done, total);
+            });
     command.run(memory, entries);
     unsetCursor();
 }

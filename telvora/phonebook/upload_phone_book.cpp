@@ -118,10 +118,11 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
 
     UploadPhoneBookResult result = Outcome(Status::Done);
     result.beyondMemory = plan.beyondMemory;
-    emit progress(progressText(0, plan.changes.size()));
-    for (qsizetype i = 0; i < plan.changes.size(); ++i) {
+    const int changes = static_cast<int>(plan.changes.size());
+    for (int i = 0; i < changes; ++i) {
         const PhoneBookChange& change = plan.changes[i];
-        emit progress(progressText(static_cast<int>(i + 1), plan.changes.size()));
+        // The change being written counts: the last one is "n/n".
+        emit progress(progressText(i + 1, changes), i + 1, changes);
         const PhoneAnswer written =
             AskPhone(lease, ChangeCommand(change, characterSet.mode()), limits.shortMs);
         if (written.ok()) {
@@ -146,7 +147,7 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
     return result;
 }
 
-QString UploadPhoneBook::progressText(int change, qsizetype changes) const {
+QString UploadPhoneBook::progressText(int change, int changes) const {
     return m_setup.text(kTextUploading) + QLatin1Char(' ') + QString::number(change) +
            QLatin1Char('/') + QString::number(changes);
 }

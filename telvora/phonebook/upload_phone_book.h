@@ -53,14 +53,14 @@ public:
     void setCutLongNames(bool cut) { m_cutLongNames = cut; }
 
 signals:
-    // "Nahrávám 2/4": text 75, the change being made and the number of
-    // changes.
-    void progress(const QString& text);
+    // "Nahrávám 2/4": text 75, the change being written (1 to the number
+    // of changes) and the number of changes; also as numbers for a bar.
+    void progress(const QString& text, int done, int total);
 
 private:
     UploadPhoneBookResult uploadHeld(PortLease& lease, PhoneBookSource memory,
                                      const QList<UploadEntry>& entries);
-    QString progressText(int position, qsizetype entries) const;
+    QString progressText(int change, int changes) const;
 
     PhoneBookCommandSetup m_setup;
     bool m_cutLongNames = false;

@@ -1,13 +1,16 @@
 #pragma once
 // frmWorking: the small progress window that long commands show, not modal,
-// with one label (Label1) that the command fills with its own text, and a
-// Cancel button (cmbCancel) for commands that can be cancelled.
+// with one label (Label1) that the command fills with its own text, a
+// progress bar (ProgressBar1) below it when the command knows how many steps
+// it takes, and a Cancel button (cmbCancel) for commands that can be
+// cancelled.
 
 #include <QWidget>
 
 #include "telvora/link/command_host.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace telvora {
@@ -20,10 +23,11 @@ public:
     // Sets the label and shows the window without blocking, without Cancel.
     void showText(const QString& text);
     QLabel* Label1() const { return m_label; }
+    QProgressBar* ProgressBar1() const { return m_bar; }
     QPushButton* cmbCancel() const { return m_cancel; }
     void setCancelCaption(const QString& caption);
 
-    void showProgress(const QString& text, bool cancellable) override;
+    void showProgress(const QString& text, bool cancellable, int done, int total) override;
     void closeProgress() override { close(); }
 
 signals:
@@ -35,6 +39,7 @@ protected:
 
 private:
     QLabel* m_label;
+    QProgressBar* m_bar;
     QPushButton* m_cancel;
 };
 

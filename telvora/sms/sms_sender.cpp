@@ -103,7 +103,7 @@ SendOutcome SmsSender::Send(const QString& number, const QString& messageText, b
     };
     for (qsizetype i = 0; i < pdus.size(); ++i) {
         const QString progress = text(39) + u' ' + QString::number(i + 1) + u'/' + count;
-        m_host.showProgress(progress);
+        m_host.showProgress(progress, static_cast<int>(i + 1), static_cast<int>(pdus.size()));
         if (m_progress) {
             m_progress(progress);
         }

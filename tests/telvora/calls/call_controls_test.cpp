@@ -23,7 +23,7 @@ using phonesim::FaultKind;
 class LoggedProgress : public ProgressWindow {
 public:
     explicit LoggedProgress(QStringList& log) : m_log(log) {}
-    void showProgress(const QString& text, bool) override { m_log << "progress " + text; }
+    void showProgress(const QString& text, bool, int, int) override { m_log << "progress " + text; }
     void closeProgress() override { m_log << "close"; }
 
 private:

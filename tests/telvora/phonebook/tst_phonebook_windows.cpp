@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -331,7 +332,23 @@ void PhoneBookWindowsTest::editorEditsAndUploads() {
     QCOMPARE(grid->currentRow(), 2);
 
     rig.boxes.answers = {true};
+    // The bar follows the label, change by change, and ends at n/n.
+    frmWorking& working = rig.window->working();
+    QStringList steps;
+    connect(working.ProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+        if (!working.ProgressBar1()->isHidden()) {
+            steps << QStringLiteral("%1 %2/%3")
+                         .arg(working.Label1()->text())
+                         .arg(value)
+                         .arg(working.ProgressBar1()->maximum());
+        }
+    });
     editor->button("cmbToPhone")->click();
+    QStringList expected;
+    for (int i = 1; i <= 8; ++i) {
+        expected << QStringLiteral("Uploading %1/8 %1/8").arg(i);
+    }
+    QCOMPARE(steps, expected);
     const auto& entries = rig.port->phone().state().phoneBooks["ME"].entries;
     QCOMPARE(entries.value(1).name, QStringLiteral("Anna Černá"));
     QCOMPARE(entries.value(1).number, QStringLiteral("+12025550123"));

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
@@ -24,6 +25,7 @@
 #include "telvora/setup/settings.h"
 #include "telvora/setup/single_instance.h"
 #include "telvora/shell/frm_main.h"
+#include "telvora/shell/frm_working.h"
 #include "tests/telvora/shell/shell_fakes.h"
 
 using namespace telvora;
@@ -151,6 +153,7 @@ private slots:
     void configurationShowsTheDeviceInUse();
     void unwritableSettingsAreReported();
     void gridsHaveTheirColumns();
+    void progressWindowShowsTheCountWhenKnown();
 };
 
 void FrmMainTest::firstRunConfiguresBeforeTheWindowShows() {
@@ -561,6 +564,39 @@ void FrmMainTest::gridsHaveTheirColumns() {
     QVERIFY(phoneBook->isColumnHidden(1));
     QVERIFY(phoneBook->isColumnHidden(2));
     QVERIFY(rig.window->ui().mni_razeni_0->isChecked());
+}
+
+void FrmMainTest::progressWindowShowsTheCountWhenKnown() {
+    // At 1.5 times the default font; TELVORA_SCREENSHOTS names a folder to
+    // keep the picture in.
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPointSizeF(original.pointSizeF() * 1.5);
+    QApplication::setFont(large);
+    {
+        frmWorking working;
+        working.setCancelCaption(QStringLiteral("&Storno"));
+        working.showProgress(QStringLiteral("Nahrávám 250/250"), true, 250, 250);
+        working.adjustSize();
+        QApplication::processEvents();
+        QVERIFY(working.ProgressBar1()->isVisible());
+        QCOMPARE(working.ProgressBar1()->maximum(), 250);
+        QCOMPARE(working.ProgressBar1()->value(), 250);
+        QVERIFY(working.Label1()->width() >= working.Label1()->sizeHint().width());
+        QVERIFY(working.cmbCancel()->width() >= working.cmbCancel()->sizeHint().width());
+        const QString folder = qEnvironmentVariable("TELVORA_SCREENSHOTS");
+        if (!folder.isEmpty()) {
+            working.grab().save(QDir(folder).filePath(QStringLiteral("telvora-working-150.png")));
+        }
+        // A step beyond the end never shows more than a full bar.
+        working.showProgress(QStringLiteral("Nahrávám"), true, 9, 4);
+        QCOMPARE(working.ProgressBar1()->value(), 4);
+        // The next command that does not know its count shows no bar.
+        working.showText(QStringLiteral("Načítám ..."));
+        QVERIFY(working.ProgressBar1()->isHidden());
+        QVERIFY(working.cmbCancel()->isHidden());
+    }
+    QApplication::setFont(original);
 }
 
 QTEST_MAIN(FrmMainTest)

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -20,6 +21,7 @@
 #include "telvora/link/at_link.h"
 #include "telvora/setup/settings.h"
 #include "telvora/shell/frm_main.h"
+#include "telvora/shell/frm_working.h"
 #include "telvora/sms/message_csv.h"
 #include "telvora/sms/sms_panel.h"
 #include "tests/telvora/shell/shell_fakes.h"
@@ -194,9 +196,24 @@ void SmsPanelTest::longCzechTextGoesAsOneMessageAndReadsBack() {
     rig.ui().txtNumber->setText(QStringLiteral("420603123456"));
     rig.ui().txtSMS->setPlainText(text);
     rig.boxes.answers = {false};
+    // The progress window counts the parts 1..n, its bar with the label.
+    frmWorking& working = rig.window->working();
+    QStringList steps;
+    connect(working.ProgressBar1(), &QProgressBar::valueChanged, this, [&](int value) {
+        steps << QStringLiteral("%1 %2/%3 %4")
+                     .arg(working.Label1()->text())
+                     .arg(value)
+                     .arg(working.ProgressBar1()->maximum())
+                     .arg(working.ProgressBar1()->isHidden() ? "hidden" : "shown");
+    });
     rig.ui().cmbOdeslat->click();
     QCOMPARE(rig.phone->phone().state().sent.size(), 2);
+    QCOMPARE(steps, (QStringList{"Odesílám 1/2 1/2 shown", "Odesílám 2/2 2/2 shown"}));
+    QVERIFY(!working.isVisible());
     rig.ui().cmbNactiSMS->click();
+    // Reading does not know how many messages it gets: no bar.
+    QCOMPARE(working.Label1()->text(), UiText(Language::Czech, 28));
+    QVERIFY(working.ProgressBar1()->isHidden());
     QCOMPARE(rig.ui().flexSMS->rowCount(), 1);
     QCOMPARE(Cell(*rig.ui().flexSMS, 0, 2), text);
 }
