@@ -47,6 +47,7 @@ void SimulatedPhone::addStatusHandlers() {
         {"+CGATT", &SimulatedPhone::cgatt},
         {"+CLCK", &SimulatedPhone::clck},
         {"+CCFC", &SimulatedPhone::ccfc},
+        {"+CPWD", &SimulatedPhone::cpwd},
         {"*ESOM", &SimulatedPhone::esom},
     });
 }
@@ -133,9 +134,11 @@ Answer SimulatedPhone::cops(Form form, const QList<Arg>& args) {
             return ok({"+COPS: 0," + QByteArray::number(m_copsFormat) + ',' +
                        (m_copsFormat == 2 ? code : name)});
         case Form::Test:
-            // The one network there is; the optional lists of modes and formats
-            // are left out, as clients that read only operators expect.
-            return ok({"+COPS: (2," + name + ',' + name + ',' + code + "),,(0-4),(0-2)"});
+            // The one network there is, current, with its access technology
+            // (0: GSM) after the numeric name, as dual-mode phones list them;
+            // some clients read an operator only when that field follows.
+            // Then the modes and the name formats offered.
+            return ok({"+COPS: (2," + name + ',' + name + ',' + code + ",0),,(0-4),(0-2)"});
         case Form::Exec:
             return syntaxError();
         case Form::Set:
@@ -224,6 +227,23 @@ Answer SimulatedPhone::ccfc(Form form, const QList<Arg>& args) {
         return cmeError(3);
     }
     return ok({"+CCFC: 0,7"});
+}
+
+Answer SimulatedPhone::cpwd(Form form, const QList<Arg>& args) {
+    // The passwords of the facilities of AT+CLCK, with their longest length:
+    // offered, but none is set, so none can be changed.
+    if (form == Form::Test) {
+        return ok({R"(+CPWD: ("SC",8),("AO",4),("OI",4),("AI",4),("IR",4))"});
+    }
+    if (form != Form::Set) {
+        return syntaxError();
+    }
+    static const QList<QByteArray> kFacilities = {"SC", "AO", "OI", "AI", "IR"};
+    if (!args.value(0).quoted || !kFacilities.contains(args.at(0).text.toUpper()) ||
+        args.size() != 3) {
+        return cmeError(4);
+    }
+    return cmeError(3);
 }
 
 Answer SimulatedPhone::registration(const QByteArray& prefix, int& mode, Form form,

@@ -141,6 +141,7 @@ private:
     Answer cgatt(Form form, const QList<Arg>& args);
     Answer clck(Form form, const QList<Arg>& args);
     Answer ccfc(Form form, const QList<Arg>& args);
+    Answer cpwd(Form form, const QList<Arg>& args);
     // AT+CREG and AT+CGREG: the same answer for the circuit and packet network.
     Answer registration(const QByteArray& prefix, int& mode, Form form, const QList<Arg>& args);
     Answer csms(Form form, const QList<Arg>& args);

@@ -54,7 +54,7 @@ TEST_F(StatusTest, OperatorAndRegistrationInEveryFormat) {
     EXPECT_EQ(send("AT+COPS=3,5\r"), "\r\nERROR\r\n");
     EXPECT_EQ(
         send("AT+COPS=?\r"),
-        "\r\n+COPS: (2,\"T-Mobile CZ\",\"T-Mobile CZ\",\"23001\"),,(0-4),(0-2)\r\n\r\nOK\r\n");
+        "\r\n+COPS: (2,\"T-Mobile CZ\",\"T-Mobile CZ\",\"23001\",0),,(0-4),(0-2)\r\n\r\nOK\r\n");
 
     EXPECT_EQ(send("AT+CREG?\r"), "\r\n+CREG: 0,1\r\n\r\nOK\r\n");
     EXPECT_EQ(send("AT+CREG=2\r"), "\r\nOK\r\n");
@@ -101,6 +101,12 @@ TEST_F(StatusTest, LocksAndForwardingAreOffAndStayOff) {
     EXPECT_EQ(send("AT+CMEE=1\r"), "\r\nOK\r\n");
     EXPECT_EQ(send("AT+CCFC=0,3,\"123\"\r"), "\r\n+CME ERROR: 3\r\n");
     EXPECT_EQ(send("AT+CCFC=6,2\r"), "\r\n+CME ERROR: 4\r\n");
+    // Their passwords: the longest length of each, none to change.
+    EXPECT_EQ(send("AT+CPWD=?\r"),
+              "\r\n+CPWD: (\"SC\",8),(\"AO\",4),(\"OI\",4),(\"AI\",4),(\"IR\",4)\r\n\r\nOK\r\n");
+    EXPECT_EQ(send("AT+CPWD=\"SC\",\"1234\",\"4321\"\r"), "\r\n+CME ERROR: 3\r\n");
+    EXPECT_EQ(send("AT+CPWD=\"XX\",\"1234\",\"4321\"\r"), "\r\n+CME ERROR: 4\r\n");
+    EXPECT_EQ(send("AT+CPWD=\"SC\",\"1234\"\r"), "\r\n+CME ERROR: 4\r\n");
 }
 
 TEST_F(StatusTest, CellularRingCarriesTheCallType) {
