@@ -150,10 +150,17 @@ Answer SimulatedPhone::cops(Form form, const QList<Arg>& args) {
         args.size() > 4) {
         return cmeError(4);
     }
+    // The access technology after the operator: 0 (GSM) to 7.
+    const auto technology = args.size() > 3 ? toInt(args.at(3)) : std::optional<int>(0);
+    if (!technology || *technology < 0 || *technology > 7) {
+        return cmeError(4);
+    }
     if (args.size() > 2 && *mode != 0 && *mode != 3) {
-        // Manual selection: only the one network there is.
+        // Manual selection: only the one network there is, over GSM.
         const QByteArray wanted = args.at(2).text;
-        if (wanted != m_state.operatorName.toLatin1() && wanted != m_state.networkCode.toLatin1()) {
+        if ((wanted != m_state.operatorName.toLatin1() &&
+             wanted != m_state.networkCode.toLatin1()) ||
+            *technology != 0) {
             return cmeError(32);  // network not allowed
         }
     }

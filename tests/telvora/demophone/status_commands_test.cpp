@@ -52,6 +52,11 @@ TEST_F(StatusTest, OperatorAndRegistrationInEveryFormat) {
     EXPECT_EQ(send("AT+COPS?\r"), "\r\n+COPS: 0,0,\"T-Mobile CZ\"\r\n\r\nOK\r\n");
     EXPECT_EQ(send("AT+COPS=1,2,\"23002\"\r"), "\r\nERROR\r\n");  // no such network
     EXPECT_EQ(send("AT+COPS=3,5\r"), "\r\nERROR\r\n");
+    // The one network is there over GSM (access technology 0) only.
+    EXPECT_EQ(send("AT+COPS=1,2,\"23001\",0\r"), "\r\nOK\r\n");
+    EXPECT_EQ(send("AT+COPS=1,2,\"23001\",2\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(send("AT+COPS=0,2,,8\r"), "\r\nERROR\r\n");
+    EXPECT_EQ(send("AT+COPS=3,0\r"), "\r\nOK\r\n");
     EXPECT_EQ(
         send("AT+COPS=?\r"),
         "\r\n+COPS: (2,\"T-Mobile CZ\",\"T-Mobile CZ\",\"23001\",0),,(0-4),(0-2)\r\n\r\nOK\r\n");
