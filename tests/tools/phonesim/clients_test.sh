@@ -4,8 +4,8 @@
 # Usage: clients_test.sh PHONESIM PRELOAD_LIBRARY. Exits 77 (skipped) when
 # neither client is installed.
 set -u
-phonesim=$1
-preload=$2
+phonesim=$(realpath "$1")
+preload=$(realpath "$2")
 have_gammu=0
 have_gsmlib=0
 command -v gammu >/dev/null && have_gammu=1
@@ -16,6 +16,7 @@ if ((!have_gammu && !have_gsmlib)); then
 fi
 
 work=$(mktemp -d)
+cd "$work" || exit 1 # clients may leave files where they run (gsmpb: "-")
 sim_pid=
 cleanup() {
   [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
