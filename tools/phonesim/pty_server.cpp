@@ -7,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QTimer>
+
 #include "tools/phonesim/transcript.h"
 
 namespace phonesim {
@@ -14,6 +16,8 @@ namespace phonesim {
 namespace {
 // Answers that no client reads pile up in the terminal; past this they are dropped.
 constexpr qsizetype kMaxOutbox = 1 << 20;
+// How long after the last byte of a cut answer the terminal hangs up.
+constexpr int kHangUpDelayMs = 200;
 }  // namespace
 
 PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent)
@@ -159,7 +163,11 @@ void PtyServer::flush() {
     }
     m_writeNotifier->setEnabled(!m_outbox.isEmpty());
     if (m_hangUpPending && m_outbox.isEmpty() && m_pacer.idle()) {
-        hangUp();
+        // The line goes a moment after its last byte, as a cable pulled
+        // after the phone spoke: a hangup discards what the client has not
+        // read yet.
+        m_hangUpPending = false;
+        QTimer::singleShot(kHangUpDelayMs, this, &PtyServer::hangUp);
     }
 }
 

@@ -71,6 +71,7 @@ struct DamagedRig {
         panel = window->findChild<PhoneBookPanel*>(QStringLiteral("phoneBookPanel"));
         panel->setDefaultFile(defaultTpb());
         panel->setSourceChooser([] { return PhoneBookSource::Sim; });
+        window->setConfigurationRunner([](frmconf&) {});
         return window->Startup();
     }
     QStringList shownTexts() const {

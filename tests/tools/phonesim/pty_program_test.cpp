@@ -109,7 +109,8 @@ TEST(PhonesimProgram, AHangupFaultHangsUpTheTerminal) {
             }
         }
     }
-    EXPECT_EQ(received, "\r\nOK");
+    // What had arrived before the hangup is the start of the answer.
+    EXPECT_TRUE(QByteArray("\r\nOK").startsWith(received)) << received.toStdString();
     EXPECT_LE(count, 0);
     ::close(fd);
     // The command ran before the line went; the state is saved as usual.
