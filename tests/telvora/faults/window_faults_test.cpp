@@ -221,5 +221,37 @@ TEST(WindowFaults, DialThePhoneRefuses) {
                                           rig.phone.stop().phoneBooks.value("SM").entries.size()));
 }
 
+TEST(WindowFaults, NewsInTheMiddleOfADownload) {
+    WindowRig rig;
+    ASSERT_TRUE(rig.phone.start({}));
+    ASSERT_TRUE(rig.open());
+    rig.ui().cmbNactiSMS->click();
+    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    const int rows = rig.ui().flexSMS->rowCount();
+    ASSERT_GT(rows, 0);
+
+    // The same phone again, with news between the lines of each listing.
+    rig.phone.stop();
+    ASSERT_TRUE(rig.phone.start({"AT+CMGL=news:2"}));
+    rig.ui().cmbNactiSMS->click();
+    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    // The news is taken out of the listing: every message once, none made up.
+    EXPECT_EQ(rig.ui().flexSMS->rowCount(), rows);
+    EXPECT_FALSE(rig.errorShown()) << rig.boxes.shown.value(0).text.toStdString();
+    // What the news asks for (reading message 2, the ringing call) runs once
+    // the download has given the port back; the window stays usable.
+    QDeadlineTimer settle(2000);
+    while (!settle.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    rig.expectUsable();
+    rig.boxes.shown.clear();
+    rig.ui().cmbPhoneBook->click();
+    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    EXPECT_FALSE(rig.errorShown());
+    EXPECT_FALSE(rig.panel->list().isEmpty());
+}
+
 }  // namespace
 }  // namespace telvora
