@@ -283,7 +283,7 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
         device = DeviceForPortNumber(options.port);
     }
 
-    AtLink link(environment.makePort());
+    AtLink link(environment.makePort(), environment.clock ? *environment.clock : SystemClock());
     const bool withoutPhone = command->withoutPhone && command->withoutPhone(options.commandArgs);
     const OpenResult opened = withoutPhone       ? OpenResult::Ok
                               : device.isEmpty() ? OpenResult::InvalidPort

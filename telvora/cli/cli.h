@@ -18,6 +18,7 @@ class QTextStream;
 
 namespace telvora {
 
+class Clock;
 class SettingsStore;
 
 inline constexpr int kExitOk = 0;
@@ -29,6 +30,7 @@ struct CliEnvironment {
     std::function<std::unique_ptr<SerialPort>()> makePort;  // the port the link will own
     QTextStream* out = nullptr;
     QTextStream* err = nullptr;
+    Clock* clock = nullptr;  // the link's deadlines; nullptr: the system clock
 };
 
 // Runs the command line `args` (without the program name).

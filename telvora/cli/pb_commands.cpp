@@ -57,6 +57,12 @@ int Write(CliContext& context, PhoneBookSource memory, const QString& file, bool
         return kExitFailed;
     }
     PhoneBookList entries = load.content.entries;
+    if (entries.isEmpty() && load.content.skippedLines > 0) {
+        // A damaged file (or one that is no phone book at all) would erase
+        // every position the upload clears: the phone keeps its book.
+        context.messages.error(context.text(kTextNoReadableEntry).arg(file));
+        return kExitFailed;
+    }
     if (load.content.skippedLines > 0) {
         context.messages.info(context.text(kTextLinesSkipped).arg(load.content.skippedLines));
     }

@@ -218,6 +218,8 @@ constexpr TextRow kTexts[] = {
      "These numbers are longer than the phone allows (%1 characters): %2. Nothing was written."},
     {163, "Vymazáno pozic: %1.", "Positions erased: %1."},
     {164, "&Přidat", "Ne&w entry"},
+    {165, "V souboru %1 není žádný čitelný záznam. Nic nebylo zapsáno.",
+     "No entry of the file %1 could be read. Nothing was written."},
     // Calls and ring tones from the command line.
     {170, "Telefonní číslo smí obsahovat jen číslice, na začátku případně +.",
      "A phone number may hold digits only, with an optional leading +."},

@@ -62,7 +62,7 @@ void SimulatedPhone::finishPdu(QList<Output>& out) {
     if (m_echo && !m_pdu.isEmpty()) {
         out.append({m_pdu, 0});
     }
-    if (fault && (fault->kind == FaultKind::Error || fault->kind == FaultKind::Garbage)) {
+    if (fault && replacesAnswer(fault->kind)) {
         emitAnswer(syntaxError(), fault, out);
         return;
     }

@@ -20,6 +20,10 @@ telvora::OpenResult PhoneSimPort::open(const QString& device) {
         m_error = QStringLiteral("simulated failure opening %1").arg(device);
         return m_openResult;
     }
+    if (m_phone.lineDead()) {
+        m_error = QStringLiteral("%1: the line was cut").arg(device);
+        return telvora::OpenResult::InvalidPort;
+    }
     m_device = device;
     m_error.clear();
     m_open = true;
@@ -39,6 +43,10 @@ bool PhoneSimPort::write(const QByteArray& data) {
     }
     m_pacer.setBaud(m_phone.options().baud);
     m_pacer.schedule(m_phone.receive(data));
+    if (m_phone.lineDead() && m_pacer.idle()) {
+        // The line was cut with nothing left to send: the cable is gone.
+        QMetaObject::invokeMethod(this, &PhoneSimPort::cutLine, Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -52,12 +60,27 @@ void PhoneSimPort::breakLink() {
     emit failed();
 }
 
+void PhoneSimPort::cutLine() {
+    if (!m_open) {
+        return;
+    }
+    // Like breakLink(), but what already arrived can still be read.
+    m_open = false;
+    m_pacer.clear();
+    m_error = QStringLiteral("the line was cut");
+    emit failed();
+}
+
 void PhoneSimPort::receive(const QByteArray& bytes) {
     if (!m_open) {
         return;
     }
     m_received += bytes;
     emit readyRead();
+    if (m_phone.lineDead() && m_pacer.idle()) {
+        // The last of the cut answer is out: the cable is gone.
+        QMetaObject::invokeMethod(this, &PhoneSimPort::cutLine, Qt::QueuedConnection);
+    }
 }
 
 std::unique_ptr<PhoneSimPort> makeDemoPhonePort(QObject* parent) {

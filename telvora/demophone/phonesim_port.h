@@ -47,6 +47,8 @@ public:
 
 private:
     void receive(const QByteArray& bytes);
+    // The phone's line was cut by a "hangup" fault.
+    void cutLine();
 
     SimulatedPhone m_phone;
     AnswerPacer m_pacer;

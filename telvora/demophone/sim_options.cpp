@@ -13,7 +13,9 @@ struct KindName {
 
 constexpr KindName kKindNames[] = {
     {FaultKind::Silent, "silent"}, {FaultKind::Error, "error"}, {FaultKind::Garbage, "garbage"},
-    {FaultKind::Drop, "drop"},     {FaultKind::Late, "late"},
+    {FaultKind::Drop, "drop"},     {FaultKind::Late, "late"},   {FaultKind::Cms, "cms"},
+    {FaultKind::Cme, "cme"},       {FaultKind::Noise, "noise"}, {FaultKind::News, "news"},
+    {FaultKind::Hangup, "hangup"},
 };
 
 std::optional<FaultKind> kindFromName(const QString& name) {
@@ -41,6 +43,24 @@ void setError(QString* error, const QString& text) {
 }
 
 }  // namespace
+
+bool replacesAnswer(FaultKind kind) {
+    switch (kind) {
+        case FaultKind::Error:
+        case FaultKind::Garbage:
+        case FaultKind::Cms:
+        case FaultKind::Cme:
+        case FaultKind::Noise:
+            return true;
+        case FaultKind::Silent:
+        case FaultKind::Drop:
+        case FaultKind::Late:
+        case FaultKind::News:
+        case FaultKind::Hangup:
+            return false;
+    }
+    return false;
+}
 
 std::optional<Fault> parseFault(const QString& text, QString* error) {
     // The command itself may contain '=' (AT+CMGL=0), so the last one splits.

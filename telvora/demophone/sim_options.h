@@ -16,7 +16,18 @@ enum class FaultKind {
     Garbage,  // `arg` bytes of line noise instead of the answer (default 16); command not run
     Drop,     // the answer is cut after `arg` bytes (default half), no final result; command run
     Late,     // the answer comes `arg` ms later than usual (default 2000); command run
+    Cms,      // final "+CMS ERROR: <arg>" (default 500) instead of the answer; command not run
+    Cme,      // final "+CME ERROR: <arg>" (default 100), whatever AT+CMEE says; command not run
+    Noise,    // `arg` bytes of binary noise with CR, LF and NUL among them (default 32)
+              // instead of the answer; command not run
+    News,     // news lines ("+CMTI:", "RING", "+CLIP:") between the lines of the answer; `arg`
+              // is the message index the +CMTI names (default 1); command run
+    Hangup,   // the answer is cut after `arg` bytes (default half) and the line is gone for
+              // good: nothing is answered again; command run
 };
+
+// True for the kinds that answer in place of the command, which is not run.
+bool replacesAnswer(FaultKind kind);
 
 // A fault applies to every command line that starts with `command`
 // (compared without regard to case).

@@ -15,6 +15,9 @@ constexpr int kMaxLine = 2048;
 constexpr int kMaxPduDigits = 2 * 200;
 constexpr int kDefaultGarbage = 16;
 constexpr int kDefaultLateMs = 2000;
+constexpr int kDefaultNoise = 32;
+constexpr int kDefaultCmsError = 500;  // unknown error
+constexpr int kDefaultCmeError = 100;  // unknown
 
 using namespace at;
 
@@ -91,7 +94,9 @@ void SimulatedPhone::reset() {
 QList<Output> SimulatedPhone::receive(QByteArrayView bytes) {
     QList<Output> out;
     for (char c : bytes) {
-        if (m_inPdu) {
+        if (m_lineDead) {
+            break;
+        } else if (m_inPdu) {
             handlePduByte(c, out);
         } else {
             handleCommandByte(c, out);
@@ -162,6 +167,43 @@ QByteArray SimulatedPhone::noise(int count) {
     return bytes;
 }
 
+QByteArray SimulatedPhone::binaryNoise(int count) {
+    // Any byte, CR, LF and NUL often among them, so that the noise breaks
+    // lines where a reader does not expect it; never a final result.
+    static const QByteArray kSpecial("\r\n\0\x1a\x1b\xff", 6);
+    QByteArray bytes;
+    while (bytes.size() < count) {
+        m_noiseSeed = m_noiseSeed * 1664525u + 1013904223u;
+        const quint32 pick = m_noiseSeed >> 16;
+        if (pick % 3 == 0) {
+            bytes.append(kSpecial.at((pick / 3) % kSpecial.size()));
+        } else {
+            bytes.append(noise(1));
+        }
+    }
+    return bytes;
+}
+
+QByteArray SimulatedPhone::framedWithNews(const Answer& answer, int messageIndex) const {
+    // Phones put unsolicited lines between whole lines of an answer, each
+    // framed by its own CR LF, as they put them between commands.
+    const QByteArray notices[] = {
+        "\r\n+CMTI: \"" + m_receiveMemory.toLatin1() + "\"," + QByteArray::number(messageIndex) +
+            "\r\n",
+        "\r\nRING\r\n",
+        "\r\n+CLIP: \"+420603123456\",145\r\n",
+    };
+    int next = 0;
+    QByteArray bytes = notices[next++];
+    if (answer.prompt) {
+        return bytes + "\r\n> ";
+    }
+    for (const QByteArray& line : answer.lines) {
+        bytes += "\r\n" + line + "\r\n" + notices[next++ % 3];
+    }
+    return bytes + "\r\n" + answer.final + "\r\n";
+}
+
 void SimulatedPhone::handleLine(const QByteArray& line, QList<Output>& out) {
     // Like a modem, skip anything before the "AT" prefix.
     const qsizetype start = line.toUpper().indexOf("AT");
@@ -181,7 +223,7 @@ void SimulatedPhone::handleLine(const QByteArray& line, QList<Output>& out) {
     if (command.isEmpty()) {
         return;
     }
-    if (fault && (fault->kind == FaultKind::Error || fault->kind == FaultKind::Garbage)) {
+    if (fault && replacesAnswer(fault->kind)) {
         emitAnswer(syntaxError(), fault, out);
         return;
     }
@@ -214,6 +256,26 @@ void SimulatedPhone::emitAnswer(const Answer& answer, const std::optional<Fault>
                 break;
             case FaultKind::Late:
                 delay += fault->arg >= 0 ? fault->arg : kDefaultLateMs;
+                break;
+            case FaultKind::Cms:
+                bytes = frame(
+                    finalOnly("+CMS ERROR: " +
+                              QByteArray::number(fault->arg >= 0 ? fault->arg : kDefaultCmsError)));
+                break;
+            case FaultKind::Cme:
+                bytes = frame(
+                    finalOnly("+CME ERROR: " +
+                              QByteArray::number(fault->arg >= 0 ? fault->arg : kDefaultCmeError)));
+                break;
+            case FaultKind::Noise:
+                bytes = binaryNoise(fault->arg >= 0 ? fault->arg : kDefaultNoise);
+                break;
+            case FaultKind::News:
+                bytes = framedWithNews(answer, fault->arg >= 0 ? fault->arg : 1);
+                break;
+            case FaultKind::Hangup:
+                bytes.truncate(fault->arg >= 0 ? fault->arg : bytes.size() / 2);
+                m_lineDead = true;
                 break;
         }
     }

@@ -58,6 +58,9 @@ public:
     bool ringing() const { return m_incoming.has_value(); }
     const QString& ringingNumber() const;
 
+    // True once a "hangup" fault cut the line: the phone takes no more input.
+    bool lineDead() const { return m_lineDead; }
+
     bool echo() const { return m_echo; }
     int errorMode() const { return m_errorMode; }
     // Power-on settings: echo as configured, numeric errors off, no prompt.
@@ -99,6 +102,8 @@ private:
     void emitAnswer(const Answer& answer, const std::optional<Fault>& fault, QList<Output>& out);
     std::optional<Fault> faultFor(const QByteArray& upperLine) const;
     QByteArray noise(int count);
+    QByteArray binaryNoise(int count);
+    QByteArray framedWithNews(const Answer& answer, int messageIndex) const;
     Answer execute(const QByteArray& command);
     Answer executeBasic(const QByteArray& upper, const QByteArray& command);
     // One basic command (E1, &F, I, ...) of a line that may hold several;
@@ -176,6 +181,7 @@ private:
     QByteArray m_pdu;
     std::optional<Fault> m_sendFault;  // a fault on AT+CMGS hits the answer to its PDU
     quint32 m_noiseSeed = 0x2545F491;
+    bool m_lineDead = false;
 };
 
 }  // namespace phonesim

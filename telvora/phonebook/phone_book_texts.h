@@ -19,5 +19,7 @@ inline constexpr int kTextNamesTooLong = 160;     // the window's question: cut 
 inline constexpr int kTextNamesTooLongCli = 161;  // names --cut
 inline constexpr int kTextNumbersTooLong = 162;
 inline constexpr int kTextPositionsErased = 163;  // "%1" positions
+// A file none of whose lines could be read: "%1" the file.
+inline constexpr int kTextNoReadableEntry = 165;
 
 }  // namespace telvora

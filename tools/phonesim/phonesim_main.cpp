@@ -109,7 +109,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption baudOption("baud", "Emulate a line of N baud (0 = off).", "N");
     const QCommandLineOption faultOption(
         "fault",
-        "Inject a fault: COMMAND=KIND[:ARG], KIND silent|error|garbage|drop|late (repeatable).",
+        "Inject a fault: COMMAND=KIND[:ARG], KIND "
+        "silent|error|cms|cme|garbage|noise|drop|hangup|late|news (repeatable).",
         "FAULT");
     const QCommandLineOption echoOption("echo", "Echo after power-on: on or off.", "on|off");
     const QCommandLineOption controlOption(

@@ -7,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QTimer>
+
 #include "tools/phonesim/transcript.h"
 
 namespace phonesim {
@@ -14,6 +16,8 @@ namespace phonesim {
 namespace {
 // Answers that no client reads pile up in the terminal; past this they are dropped.
 constexpr qsizetype kMaxOutbox = 1 << 20;
+// How long after the last byte of a cut answer the terminal hangs up.
+constexpr int kHangUpDelayMs = 200;
 }  // namespace
 
 PtyServer::PtyServer(SimulatedPhone& phone, QObject* parent)
@@ -97,6 +101,14 @@ void PtyServer::readMaster() {
                 record(bytes, answer);
             }
             m_pacer.schedule(answer);
+            if (m_phone.lineDead()) {
+                // The line is cut: what the phone still sends goes out, then
+                // the terminal hangs up.
+                m_hangUpPending = true;
+                m_readNotifier->setEnabled(false);
+                flush();
+                return;
+            }
             continue;
         }
         if (count < 0 && errno == EINTR) {
@@ -128,7 +140,7 @@ void PtyServer::record(const QByteArray& bytes, const QList<Output>& answer) {
 }
 
 void PtyServer::queueOutput(const QByteArray& bytes) {
-    if (m_outbox.size() + bytes.size() > kMaxOutbox) {
+    if (m_master < 0 || m_outbox.size() + bytes.size() > kMaxOutbox) {
         return;
     }
     m_outbox += bytes;
@@ -136,6 +148,9 @@ void PtyServer::queueOutput(const QByteArray& bytes) {
 }
 
 void PtyServer::flush() {
+    if (m_master < 0) {
+        return;
+    }
     while (!m_outbox.isEmpty()) {
         const ssize_t written = ::write(m_master, m_outbox.constData(), m_outbox.size());
         if (written > 0) {
@@ -147,6 +162,27 @@ void PtyServer::flush() {
         }
     }
     m_writeNotifier->setEnabled(!m_outbox.isEmpty());
+    if (m_hangUpPending && m_outbox.isEmpty() && m_pacer.idle()) {
+        // The line goes a moment after its last byte, as a cable pulled
+        // after the phone spoke: a hangup discards what the client has not
+        // read yet.
+        m_hangUpPending = false;
+        QTimer::singleShot(kHangUpDelayMs, this, &PtyServer::hangUp);
+    }
+}
+
+void PtyServer::hangUp() {
+    // Closing every descriptor of the master side hangs the terminal up:
+    // the client's reads and writes fail, as when a cable is pulled.
+    m_readNotifier.reset();
+    m_writeNotifier.reset();
+    m_pacer.clear();
+    ::close(m_master);
+    m_master = -1;
+    if (m_slave >= 0) {
+        ::close(m_slave);
+        m_slave = -1;
+    }
 }
 
 }  // namespace phonesim

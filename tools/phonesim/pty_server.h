@@ -40,6 +40,7 @@ private:
     void record(const QByteArray& bytes, const QList<Output>& answer);
     void queueOutput(const QByteArray& bytes);
     void flush();
+    void hangUp();
 
     SimulatedPhone& m_phone;
     AnswerPacer m_pacer;
@@ -48,6 +49,7 @@ private:
     int m_slave = -1;
     QString m_slavePath;
     QByteArray m_outbox;
+    bool m_hangUpPending = false;  // a "hangup" fault cut the line
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
     QFile* m_transcript = nullptr;

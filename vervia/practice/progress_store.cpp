@@ -51,6 +51,13 @@ std::string ProgressStore::load(ReviewBook& book) {
     if (!exists) {
         return {};
     }
+    if (!fs::is_regular_file(m_file, error)) {
+        // A folder (or a device) under the file's name is not a damaged
+        // file: it is left where it is, and nothing is written in its place.
+        m_canSave = false;
+        return "Místo souboru s pokrokem " + Shown(m_file) +
+               " je složka nebo jiný objekt, ne soubor; pokrok se tentokrát neukládá.";
+    }
     std::ifstream in(m_file, std::ios::binary);
     if (!in) {
         m_canSave = false;

@@ -5,7 +5,8 @@
 // the old one and then puts it in place, keeping the previous version as
 // FILE.bak; a file that cannot be read is moved aside to FILE.damaged (or
 // FILE.damaged-2 …) before a new one is written, and when it cannot be moved
-// aside, or cannot be opened at all, the store never writes over it.
+// aside, or cannot be opened at all, the store never writes over it. A folder
+// under the file's name is left alone and nothing is saved.
 
 #include <filesystem>
 #include <string>

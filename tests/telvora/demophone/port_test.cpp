@@ -95,6 +95,24 @@ TEST(PhoneSimPort, OpenCloseAndFailures) {
     EXPECT_FALSE(port.isOpen());
 }
 
+TEST(PhoneSimPort, AHangupFaultFailsThePortAfterTheCutAnswer) {
+    PhoneSimPort port(demoPhoneState());
+    port.phone().addFault(*parseFault("AT+CSQ=hangup:5", nullptr));
+    ASSERT_EQ(port.open("demo"), telvora::OpenResult::Ok);
+    QSignalSpy failed(&port, &telvora::SerialPort::failed);
+    port.write("AT+CSQ\r");
+    QByteArray received;
+    EXPECT_TRUE(waitFor([&] {
+        received += port.readAll();
+        return failed.count() == 1;
+    }));
+    received += port.readAll();
+    EXPECT_EQ(received, "AT+CSQ\r\r\n+CS");
+    EXPECT_FALSE(port.isOpen());
+    // The device is gone: it does not open again.
+    EXPECT_EQ(port.open("demo"), telvora::OpenResult::InvalidPort);
+}
+
 TEST(PhoneSimPort, ProgramLinkSeesAConnectedDemoPhone) {
     telvora::AtLink link(makeDemoPhonePort());
     ASSERT_EQ(link.OpenPort(telvora::kDemoDevice), telvora::OpenResult::Ok);

@@ -176,6 +176,60 @@ TEST_F(FaultTest, LatencyAndLateAnswersDelayOnlyTheAnswer) {
     EXPECT_EQ(normal[1].delayMs, 100);
 }
 
+TEST_F(FaultTest, ErrorCodesOfTheMessageAndPhoneServices) {
+    fault("AT+CMGD=cms:321");
+    fault("AT+CPBW=cme");  // default: 100, unknown
+    send("ATE0\rAT+CPMS=\"ME\"\r");
+    EXPECT_EQ(send("AT+CMGD=2\r"), "\r\n+CMS ERROR: 321\r\n");
+    EXPECT_TRUE(phone.state().stores["ME"].messages.contains(2));  // not deleted
+    // The numeric code comes whatever AT+CMEE says: a fault is the phone's choice.
+    EXPECT_EQ(send("AT+CPBW=1,\"123\",129,\"X\"\r"), "\r\n+CME ERROR: 100\r\n");
+    EXPECT_NE(phone.state().phoneBooks["SM"].entries.value(1).name, "X");
+    const auto parsed = parseFault("AT+CMGL=CMS:500", nullptr);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(faultToString(*parsed), "AT+CMGL=cms:500");
+}
+
+TEST_F(FaultTest, BinaryNoiseBreaksLinesButNeverEndsTheCommand) {
+    fault("AT+CPBR=noise:200");
+    send("ATE0\r");
+    const QByteArray noise = send("AT+CPBR=1,250\r");
+    ASSERT_EQ(noise.size(), 200);
+    EXPECT_TRUE(noise.contains('\r') && noise.contains('\n') && noise.contains('\0'));
+    EXPECT_FALSE(noise.contains("OK") || noise.contains("ERROR"));
+}
+
+TEST_F(FaultTest, NewsComesBetweenTheLinesOfAnAnswer) {
+    fault("AT*ESOM=news:7");
+    send("ATE0\r");
+    const QByteArray answer = send("AT*ESOM?\r");
+    // Each information line is a whole line, with a notice before and after it.
+    const QList<QByteArray> lines = answer.split('\n');
+    QList<QByteArray> kept;
+    for (const QByteArray& line : lines) {
+        if (!line.trimmed().isEmpty()) {
+            kept.append(line.trimmed());
+        }
+    }
+    ASSERT_EQ(kept.size(), 4 + 5 + 1);
+    EXPECT_EQ(kept[0], "+CMTI: \"SM\",7");
+    EXPECT_EQ(kept[1], "*ESOM: 1,\"" + phone.state().melodies[0].toLatin1() + "\"");
+    EXPECT_EQ(kept[2], "RING");
+    EXPECT_EQ(kept[4], "+CLIP: \"+420603123456\",145");
+    EXPECT_EQ(kept.last(), "OK");
+    EXPECT_TRUE(answer.endsWith("\r\n\r\nOK\r\n"));
+}
+
+TEST_F(FaultTest, HangupCutsTheAnswerAndTheLineForGood) {
+    fault("AT+CMGD=hangup:0");
+    send("ATE0\rAT+CPMS=\"ME\"\r");
+    EXPECT_FALSE(phone.lineDead());
+    EXPECT_EQ(send("AT+CMGD=2\r"), "");
+    EXPECT_TRUE(phone.lineDead());
+    EXPECT_FALSE(phone.state().stores["ME"].messages.contains(2));  // it ran
+    EXPECT_EQ(send("AT\r"), "");                                    // nothing answers any more
+}
+
 TEST_F(FaultTest, SendFaultsHitTheAnswerToThePdu) {
     const QByteArray pdu = "0011000C912143658709210000AD02E834";
     send("ATE0\r");

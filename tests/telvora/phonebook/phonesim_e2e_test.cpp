@@ -15,6 +15,7 @@
 #include "telvora/link/at_link.h"
 #include "telvora/link/qt_serial_port.h"
 #include "telvora/phonebook/phone_book_store.h"
+#include "telvora/phonebook/phone_book_texts.h"
 #include "telvora/phonebook/read_phone_book.h"
 
 namespace telvora {
@@ -203,6 +204,23 @@ TEST_F(PhonesimPhoneBookTest, CommandLineRefusesLongNamesUnlessToldToCut) {
     EXPECT_EQ(cut.code, 0) << cut.err.toStdString();
     EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "sm"}).out,
               "1\t" + name.left(18) + "\t123\n");
+}
+
+// A file of which no line reads as an entry (damaged, or no phone book at
+// all) must not erase the phone's book; an empty file is an empty book.
+TEST_F(PhonesimPhoneBookTest, CommandLineRefusesAFileWithNoReadableEntry) {
+    Simulator simulator({});
+    const QString file = folder.filePath("damaged.tpb");
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x01\xff\r\nnot,a\n\0\0\0garbage", 22));
+    damaged.close();
+    const QString before = RunCli(simulator.device(), {"pb", "read", "sm"}).out;
+    ASSERT_FALSE(before.isEmpty());
+    const CliRun refused = RunCli(simulator.device(), {"pb", "write", "sm", file});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err.trimmed(), UiText(Language::English, kTextNoReadableEntry).arg(file));
+    EXPECT_EQ(RunCli(simulator.device(), {"pb", "read", "sm"}).out, before);
 }
 
 }  // namespace

@@ -83,6 +83,45 @@ TEST(PhonesimProgram, ServesAtOnThePseudoTerminalAndSavesOnExit) {
     EXPECT_TRUE(file.readAll().contains("\"cdc\""));
 }
 
+TEST(PhonesimProgram, AHangupFaultHangsUpTheTerminal) {
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("saved.json");
+    QProcess program;
+    program.start(PHONESIM_PROGRAM,
+                  {"--latency", "0", "--save", saved, "--fault", "AT*ESOM=hangup:4"});
+    ASSERT_TRUE(program.waitForReadyRead(10000));
+    const QByteArray device = program.readLine().trimmed();
+    const int fd = openSerial(device);
+    ASSERT_GE(fd, 0);
+    ASSERT_GT(::write(fd, "ATE0\r", 5), 0);
+    EXPECT_EQ(readUntil(fd, "OK\r\n"), "ATE0\r\r\nOK\r\n");
+    ASSERT_GT(::write(fd, "AT*ESOM=2,\"gg\"\r", 15), 0);
+    // The cut answer, then the terminal hangs up: a read fails or ends.
+    QByteArray received;
+    ssize_t count = 1;
+    for (int i = 0; i < 100 && count > 0; ++i) {
+        pollfd item{fd, POLLIN, 0};
+        if (::poll(&item, 1, 100) > 0) {
+            char buffer[64];
+            count = ::read(fd, buffer, sizeof buffer);
+            if (count > 0) {
+                received.append(buffer, count);
+            }
+        }
+    }
+    // What had arrived before the hangup is the start of the answer.
+    EXPECT_TRUE(QByteArray("\r\nOK").startsWith(received)) << received.toStdString();
+    EXPECT_LE(count, 0);
+    ::close(fd);
+    // The command ran before the line went; the state is saved as usual.
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"gg\""));
+}
+
 TEST(PhonesimProgram, RefusesBadOptions) {
     QProcess program;
     program.start(PHONESIM_PROGRAM, {"--fault", "AT=explode"});

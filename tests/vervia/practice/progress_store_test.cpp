@@ -166,5 +166,21 @@ TEST_F(ProgressStoreTest, UnwritableFolderReportsTheFailure) {
     fs::remove(folder);
 }
 
+TEST_F(ProgressStoreTest, FolderWhereTheFileShouldBeIsReportedAndLeftAlone) {
+    fs::create_directories(file);
+    WriteAll(file / "kept.txt", "the learner's own file");
+    ProgressStore store(file);
+    ReviewBook book = SampleBook();
+    const std::string message = store.load(book);
+    EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+    EXPECT_TRUE(book.cards().empty());
+    EXPECT_FALSE(store.canSave());
+    EXPECT_NE(store.save(SampleBook()), "");
+    // The folder stays where it was, with what it holds.
+    EXPECT_TRUE(fs::is_directory(file));
+    EXPECT_EQ(ReadAll(file / "kept.txt"), "the learner's own file");
+    EXPECT_FALSE(fs::exists(file.string() + ".damaged"));
+}
+
 }  // namespace
 }  // namespace vervia::practice

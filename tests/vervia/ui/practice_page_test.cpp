@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -252,6 +254,16 @@ private slots:
         QFile kept(m_dir->filePath(QStringLiteral("progress.txt.damaged")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("not progress\n"));
+    }
+
+    void folderWhereTheProgressFileShouldBeIsReportedAndKept() {
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("progress.txt"))));
+        auto& page = Page();
+        QVERIFY(page.messageLabel->isVisible());
+        QVERIFY(page.messageLabel->text().contains(QStringLiteral("složka")));
+        Answer(QStringLiteral("x"));  // practice goes on; nothing is written in its place
+        QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("progress.txt"))).isDir());
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("progress.txt.damaged"))));
     }
 
     void acceleratorsAreDistinctAndWork() {
