@@ -272,6 +272,10 @@ int RunCli(const QStringList& args, const CliEnvironment& environment) {
     }
 
     const StoredSettings stored = environment.settings->read();
+    if (!environment.settings->readable()) {
+        err << "telvora-cli: " << environment.settings->fileName()
+            << ": the settings cannot be read; the defaults apply\n";
+    }
     Language language = LanguageFromNumber(stored.language);
     if (!options.language.isEmpty()) {
         language = options.language == QLatin1String("en") ? Language::English : Language::Czech;

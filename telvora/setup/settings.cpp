@@ -1,5 +1,6 @@
 #include "telvora/setup/settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 #include "telvora/link/device_names.h"
@@ -55,6 +56,14 @@ bool SettingsStore::setWithoutDiacritics(bool on) {
 
 QString SettingsStore::fileName() const {
     return m_settings->fileName();
+}
+
+bool SettingsStore::readable() const {
+    const QFileInfo file(fileName());
+    if (!file.exists()) {
+        return true;
+    }
+    return file.isFile() && file.isReadable() && m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsStore::write(const char* key, const QString& value) {

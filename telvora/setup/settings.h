@@ -49,6 +49,9 @@ public:
     bool setWithoutDiacritics(bool on);
     // Where the settings live, for messages and documentation.
     QString fileName() const;
+    // False when the settings exist but cannot be read (a folder where the
+    // file should be, a file that may not be read): the defaults apply then.
+    bool readable() const;
 
 private:
     bool write(const char* key, const QString& value);

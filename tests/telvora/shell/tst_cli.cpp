@@ -1,6 +1,9 @@
 // telvora-cli: options, exit codes and messages; and the window program's
 // answers on the terminal.
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -117,6 +120,23 @@ void CliTest::deviceComesFromOptionsOrSettings() {
     QCOMPARE(run.code, kExitUsage);
     QCOMPARE(run.err, UiText(Language::Czech, 37) + '\n');
     QVERIFY(empty.log.opened.isEmpty());
+
+    // A folder where the settings file should be is named, and left alone.
+    CliRig folder;
+    QFile::remove(folder.path());
+    QVERIFY(QDir().mkpath(folder.path() + "/kept"));
+    folder.settings = std::make_unique<SettingsStore>(
+        std::make_unique<QSettings>(folder.path(), QSettings::IniFormat));
+    run = folder.runFake({"check"}, OpenResult::Ok, FakePort::Phone::Answers);
+    QCOMPARE(run.code, kExitUsage);
+    QVERIFY2(run.err.startsWith("telvora-cli: " + folder.path() + ": the settings cannot be read"),
+             qPrintable(run.err));
+    QVERIFY(run.err.endsWith(UiText(Language::Czech, 37) + '\n'));
+    QVERIFY(QFileInfo(folder.path() + "/kept").isDir());
+
+    // Settings that read fine say nothing more.
+    QVERIFY(
+        !rig.runFake({"check"}, OpenResult::Ok, FakePort::Phone::Answers).err.contains("settings"));
 }
 
 void CliTest::wrongUsageExitsWithTwo() {
