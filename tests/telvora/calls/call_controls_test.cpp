@@ -215,5 +215,16 @@ TEST(CallControls, CommandDuringAPollGetsThePortAfterTheStepInFlight) {
     EXPECT_TRUE(rig.boxes.shown.isEmpty());
 }
 
+TEST(CallControls, PortClosedDuringAPollEndsItAndCloses) {
+    ControlsRig rig;
+    rig.controls->PollNetworkStatus();
+    rig.link->ClosePort();  // the window closes while the poll waits for "AT"
+    FinishPoll(rig);
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_FALSE(rig.link->isOpen());
+    EXPECT_EQ(rig.signal->text(), QStringLiteral("before"));
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+}
+
 }  // namespace
 }  // namespace telvora
