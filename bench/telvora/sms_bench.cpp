@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/telvora/sms_state.h"
 #include "telvora/core/message_boxes.h"
 #include "telvora/link/at_link.h"
 #include "telvora/link/qt_serial_port.h"
@@ -30,11 +31,13 @@
 namespace {
 
 using namespace telvora;
+using bench::DownloadState;
+using bench::kMessages;
+using bench::LongText;
 
 constexpr double kDecodeTargetUs = 2.0;
 constexpr double kLineTimeTarget = 1.05;
 constexpr double kCpuShareTarget = 0.05;
-constexpr int kMessages = 49;
 constexpr double kCharactersPerSecond = 960.0;
 
 double CpuSeconds() {
@@ -55,14 +58,6 @@ double ThreadCpuNs() {
 void Report(const char* name, double value, const char* unit, double target) {
     std::printf("%-42s %9.4f %-3s target %7.3f %-3s ratio %.4f\n", name, value, unit, target, unit,
                 value / target);
-}
-
-QString LongText(int seed) {
-    QString text = QStringLiteral("Zprava %1: ").arg(seed);
-    while (text.size() < 160) {
-        text += QStringLiteral("abcdefghij KLMNOP 0123456789 @$ ");
-    }
-    return text.left(160);
 }
 
 // A received PDU with an 8-octet service centre, a 12-digit sender and 160 characters.
@@ -142,23 +137,6 @@ public:
     bool askYesNo(Kind, const QString&) override { return true; }
     bool askOkCancel(Kind, const QString&) override { return true; }
 };
-
-QJsonObject DownloadState() {
-    QJsonArray me;
-    QJsonArray sm;
-    for (int i = 1; i <= kMessages; ++i) {
-        const QJsonObject message{
-            {"index", i <= 25 ? i : i - 25},
-            {"status", i % 2},
-            {"sender", QStringLiteral("+4206031234%1").arg(i, 2, 10, QChar(u'0'))},
-            {"time",
-             QDateTime(QDate(2026, 12, 1), QTime(8, 0)).addSecs(97 * i).toString(Qt::ISODate)},
-            {"text", LongText(i)}};
-        (i <= 25 ? me : sm).append(message);
-    }
-    return {{"stores", QJsonObject{{"ME", QJsonObject{{"capacity", 100}, {"messages", me}}},
-                                   {"SM", QJsonObject{{"capacity", 30}, {"messages", sm}}}}}};
-}
 
 bool BenchDownload() {
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -19,7 +20,8 @@ CallControls::CallControls(CallWindow window, CommandHost& host, QObject* parent
       m_window(std::move(window)),
       m_host(host),
       m_link(host.link()),
-      m_call(host) {
+      m_call(host),
+      m_poller(host.link()) {
     // The bar lines up only in a fixed-pitch font; it keeps the size of the
     // window's text, so a larger font setting enlarges it too.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -36,7 +38,8 @@ CallControls::CallControls(CallWindow window, CommandHost& host, QObject* parent
 }
 
 void CallControls::updateDialButton() {
-    m_window.cmbVytocit->setEnabled(IsDialEnabled(m_window.txtNumber->text()) && !m_link.Busy());
+    m_window.cmbVytocit->setEnabled(IsDialEnabled(m_window.txtNumber->text()) &&
+                                    !m_link.commandRunning());
 }
 
 bool CallControls::eventFilter(QObject* watched, QEvent* event) {
@@ -96,11 +99,11 @@ void CallControls::cmbZavesit_Click() {
 }
 
 void CallControls::PollNetworkStatus() {
-    const std::optional<NetworkStatus> status =
-        telvora::PollNetworkStatus(m_link, m_host.linkCheck());
-    if (status) {
-        m_window.lblSignal->setText(SignalCaption(*status));
-    }
+    m_poller.start([label = QPointer<QLabel>(m_window.lblSignal)](const NetworkStatus& status) {
+        if (label) {
+            label->setText(SignalCaption(status));
+        }
+    });
 }
 
 }  // namespace telvora

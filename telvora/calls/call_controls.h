@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 
+#include "telvora/calls/network_poll.h"
 #include "telvora/calls/phone_call.h"
 
 class QLabel;
@@ -29,9 +30,10 @@ class CallControls : public QObject {
 public:
     CallControls(CallWindow window, CommandHost& host, QObject* parent = nullptr);
 
-    // TimerSignal_Timer: operator and signal into lblSignal. Nothing is sent
-    // while another command holds the port; the label keeps its text when
-    // the phone does not answer.
+    // TimerSignal_Timer: operator and signal into lblSignal once the phone
+    // answered; returns at once, the window is not blocked meanwhile. Nothing
+    // is sent while another command holds the port; the label keeps its text
+    // when the phone does not answer.
     void PollNetworkStatus();
     void cmbVytocit_Click();
     void cmbZavesit_Click();
@@ -52,6 +54,7 @@ private:
     CommandHost& m_host;
     AtLink& m_link;
     PhoneCall m_call;
+    NetworkPoller m_poller;
 };
 
 }  // namespace telvora

@@ -18,6 +18,53 @@ void AppendBounded(QByteArray& buffer, const QByteArray& more, qsizetype limit) 
 
 }  // namespace
 
+// One exchange that waits without blocking: it reads on every readyRead and
+// ends on a final result code, its deadline, a failed port or a cancel.
+class AsyncExchange : public QObject {
+public:
+    AsyncExchange(AtLink& link, int delayMs, QObject* context,
+                  std::function<void(const QByteArray&)> done)
+        : QObject(context), m_link(&link), m_done(std::move(done)) {
+        const qint64 deadline = *link.m_sentAtMs + delayMs;
+        m_outerWaiting = std::exchange(link.m_waiting, true);
+        connect(link.m_port.get(), &SerialPort::readyRead, this, [this] { pass(false); });
+        connect(link.m_port.get(), &SerialPort::failed, this, [this] { pass(false); });
+        connect(&link, &AtLink::cancelRequested, this, [this] { pass(false); });
+        link.m_clock.callAfter(0, this, [this] { pass(false); });
+        link.m_clock.callAfter(deadline - link.m_clock.nowMs(), this, [this] { pass(true); });
+    }
+    ~AsyncExchange() override { stopWaiting(); }
+
+private:
+    void stopWaiting() {
+        if (m_link && !m_finished) {
+            m_link->m_waiting = m_outerWaiting;
+        }
+        m_finished = true;
+    }
+    void pass(bool deadlinePassed) {
+        if (m_finished || !m_link) {
+            return;
+        }
+        AppendBounded(m_answer, m_link->takeInput(), AtLink::kMaxAnswerBytes);
+        if (!deadlinePassed && !m_link->cancelled() && m_link->isOpen() &&
+            !FindFinalResult(m_answer)) {
+            return;
+        }
+        stopWaiting();
+        const std::function<void(const QByteArray&)> done = std::move(m_done);
+        const QByteArray answer = std::move(m_answer);
+        deleteLater();
+        done(answer);
+    }
+
+    QPointer<AtLink> m_link;
+    std::function<void(const QByteArray&)> m_done;
+    QByteArray m_answer;
+    bool m_outerWaiting = false;
+    bool m_finished = false;
+};
+
 // ---- PortLease ----
 
 PortLease::PortLease(PortLease&& other) noexcept : m_link(other.m_link) {
@@ -87,6 +134,36 @@ void PortLease::Pause(int ms) {
     }
 }
 
+void PortLease::ExchangeLater(const QByteArray& command, int delayMs, QObject* context,
+                              std::function<void(const QByteArray&)> done) {
+    if (m_link) {
+        m_link->ExchangeLater(command, delayMs, context, std::move(done));
+    } else {
+        SystemClock().callAfter(0, context, [done = std::move(done)] { done({}); });
+    }
+}
+
+void PortLease::CheckLinkLater(QObject* context, std::function<void(LinkState)> done) {
+    if (!m_link || !m_link->isOpen()) {
+        // Nothing to wait for: the closed port is opened again (or not) at once.
+        const LinkState state = CheckLink();
+        clock().callAfter(0, context, [done = std::move(done), state] { done(state); });
+        return;
+    }
+    ExchangeLater("AT", timeouts::kLinkCheckMs, context,
+                  [link = m_link, done = std::move(done)](const QByteArray& answer) {
+                      const bool answered = answer.contains("OK");
+                      if (link) {
+                          link->setConnected(answered);
+                      }
+                      done(answered ? LinkState::Connected : LinkState::NotConnected);
+                  });
+}
+
+bool PortLease::yieldRequested() const {
+    return m_link && m_link->m_yieldRequested;
+}
+
 LinkState PortLease::CheckLink() {
     return m_link ? m_link->CheckLinkHeld() : LinkState::PortBusy;
 }
@@ -150,6 +227,8 @@ void AtLink::cancel() {
 
 void AtLink::releaseLease() {
     m_cancelled = false;
+    m_background = false;
+    m_yieldRequested = false;
     if (std::exchange(m_closeOnRelease, false) && m_port->isOpen()) {
         m_port->close();
     }
@@ -229,6 +308,15 @@ QByteArray AtLink::Exchange(const QByteArray& command, int delayMs) {
     WaitForInput(answer, AnswerBounds{0, delayMs}, finalArrived,
                  QEventLoop::ExcludeUserInputEvents);
     return answer;
+}
+
+void AtLink::ExchangeLater(const QByteArray& command, int delayMs, QObject* context,
+                           std::function<void(const QByteArray&)> done) {
+    if (!SendCommand(command)) {
+        m_clock.callAfter(0, context, [done = std::move(done)] { done({}); });
+        return;
+    }
+    new AsyncExchange(*this, delayMs, context, std::move(done));
 }
 
 CollectResult AtLink::CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
@@ -352,11 +440,42 @@ LinkState AtLink::CheckLinkHeld() {
 }
 
 std::optional<PortLease> AtLink::tryAcquire() {
+    if (m_busy && m_background) {
+        waitForBackground();
+    }
     if (m_busy) {
         return std::nullopt;
     }
     setBusy(true);
     return PortLease(this);
+}
+
+std::optional<PortLease> AtLink::tryAcquireInBackground() {
+    if (m_busy) {
+        return std::nullopt;
+    }
+    m_background = true;
+    setBusy(true);
+    return PortLease(this);
+}
+
+bool AtLink::waitForBackgroundJob() {
+    if (m_busy && m_background) {
+        waitForBackground();
+    }
+    return !m_busy;
+}
+
+void AtLink::waitForBackground() {
+    m_yieldRequested = true;
+    QEventLoop loop;
+    connect(this, &AtLink::busyChanged, &loop, [&loop](bool busy) {
+        if (!busy) {
+            loop.quit();
+        }
+    });
+    m_clock.callAfter(timeouts::kBackgroundYieldMs, &loop, [&loop] { loop.quit(); });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void AtLink::setConnected(bool connected) {

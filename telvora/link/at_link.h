@@ -44,6 +44,7 @@ struct AnswerBounds {
 enum class LinkState { Connected, NotConnected, InvalidPort, PortInUse, PortBusy };
 
 class AtLink;
+class AsyncExchange;
 
 // The right to use the port for one command. Every byte written to or read
 // from the phone goes through a lease, and only one lease holds the port at
@@ -104,6 +105,19 @@ public:
     // The clock the link's deadlines run on, for the command's own pauses.
     Clock& clock() const;
 
+    // Without waiting: SendCommand, then `done` gets what arrived once a
+    // final result code is in, `delayMs` passed, the port failed or the
+    // command was cancelled. `done` runs from the event loop, never from
+    // inside this call, and is dropped when `context` goes away first.
+    void ExchangeLater(const QByteArray& command, int delayMs, QObject* context,
+                       std::function<void(const QByteArray& answer)> done);
+    // The link check without waiting: "AT" by ExchangeLater, Connected
+    // updated, then `done` with the state.
+    void CheckLinkLater(QObject* context, std::function<void(LinkState)> done);
+    // True when this lease was taken in the background and a command waits
+    // for the port: give it back after the step in flight.
+    bool yieldRequested() const;
+
 private:
     friend class AtLink;
     explicit PortLease(AtLink* link) : m_link(link) {}
@@ -141,13 +155,26 @@ public:
     Clock& clock() const { return m_clock; }
 
     // The port for one command, or nothing while another command holds it.
+    // A background job that holds the port (a signal poll) is asked to give
+    // it back after the step in flight, and this waits for that, bounded by
+    // timeouts::kBackgroundYieldMs, taking no user input meanwhile.
     std::optional<PortLease> tryAcquire();
+    // The port for a short job of the program's own that runs without
+    // blocking the window; nothing while anything holds the port. Commands
+    // take precedence (yieldRequested).
+    std::optional<PortLease> tryAcquireInBackground();
+    // Asks a background job that holds the port to give it back and waits
+    // for that as tryAcquire() does; true when no lease holds the port then.
+    bool waitForBackgroundJob();
     // A link check under a lease of its own: PortBusy (nothing written)
     // while another command holds the port.
     LinkState CheckLink();
 
     bool Connected() const { return m_connected; }
     bool Busy() const { return m_busy; }
+    // Busy because of a command, not a background job: what the window's
+    // command buttons follow.
+    bool commandRunning() const { return m_busy && !m_background; }
     // Asks the command that holds the port to stop: its current wait ends
     // within the event loop's next pass, later waits end at once, until the
     // lease is given back. Nothing happens while no command holds the port.
@@ -172,6 +199,7 @@ signals:
 
 private:
     friend class PortLease;
+    friend class AsyncExchange;
 
     void setConnected(bool connected);
     void setBusy(bool busy);
@@ -190,6 +218,9 @@ private:
     CollectResult CollectUntil(QByteArray& buffer, const QList<QByteArray>& markers,
                                AnswerBounds bounds, bool stopOnPhoneError);
     void Pause(int ms);
+    void ExchangeLater(const QByteArray& command, int delayMs, QObject* context,
+                       std::function<void(const QByteArray&)> done);
+    void waitForBackground();
     void releaseLease();
     LinkState CheckLinkHeld();
 
@@ -209,6 +240,8 @@ private:
     bool m_waiting = false;         // a wait reads the input itself
     bool m_cancelled = false;       // the lease's command was cancelled
     bool m_closeOnRelease = false;  // ClosePort came while a command held the port
+    bool m_background = false;      // the lease is a background job's
+    bool m_yieldRequested = false;  // a command waits for the background job's lease
     QString m_device;
     std::optional<OpenResult> m_lastOpen;
     QString m_lastOpenError;

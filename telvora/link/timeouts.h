@@ -15,6 +15,11 @@ inline constexpr int kLinkCheckMs = 150;
 // poll must not block the window for long.
 inline constexpr int kStatusMs = 150;
 
+// How long a command waits for a background job (a signal poll) to give the
+// port back: the job ends after its step in flight, itself bounded by
+// kStatusMs.
+inline constexpr int kBackgroundYieldMs = 2 * kStatusMs + 100;
+
 // "AT+CPBS=" memory selection: a short answer the caller does not examine.
 inline constexpr int kPhoneBookSelectMs = 250;
 

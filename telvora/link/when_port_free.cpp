@@ -22,8 +22,8 @@ private:
         m_link.clock().callAfter(0, this, [this] { tryNow(); });
     }
     void tryNow() {
-        if (m_done) {
-            return;
+        if (m_done || m_link.Busy()) {
+            return;  // not even a background poll is asked to give way
         }
         std::optional<PortLease> lease = m_link.tryAcquire();
         if (!lease) {

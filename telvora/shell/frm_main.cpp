@@ -137,11 +137,12 @@ frmMain::frmMain(ShellSetup setup, QWidget* parent)
     m_ui.TimerSignal = Named(new QTimer(this), "TimerSignal");
     m_ui.TimerSignal->setInterval(kSignalIntervalMs);
     connect(m_ui.TimerSignal, &QTimer::timeout, this, &frmMain::PollNetworkStatus);
-    // While a command holds the port, a click must not start a second one.
+    // While a command holds the port, a click must not start a second one;
+    // a signal poll in the background gives the port up to a click.
     connect(m_link.get(), &AtLink::busyChanged, this, [this](bool busy) {
         for (QPushButton* button :
              {m_ui.cmbPhoneBook, m_ui.cmbVytocit, m_ui.cmbOdeslat, m_ui.cmbNactiSMS}) {
-            button->setEnabled(!busy);
+            button->setEnabled(!busy || !m_link->commandRunning());
         }
     });
     // Commands check the link under their own lease; the title follows.
@@ -260,8 +261,9 @@ void frmMain::buildMenus() {
 
     connect(m_ui.mnu_exit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.mnu_conf, &QAction::triggered, this, [this] {
-        // Moving the port under a running command would cut its answer.
-        if (m_link->Busy()) {
+        // Moving the port under a running command would cut its answer; a
+        // signal poll gives the port back first.
+        if (!m_link->waitForBackgroundJob()) {
             m_messages->error(UiText(kTextCommandRunning));
             return;
         }

@@ -192,7 +192,7 @@ void SmsPanel::UpdateCounter() {
     m_ui.lblzbyvachar->setText(counter.caption);
     m_ui.lblZbyva->setText(counter.value);
     m_ui.lblchars->setText(counter.rest);
-    m_ui.cmbOdeslat->setEnabled(!typed.isEmpty() && !m_host.link().Busy());
+    m_ui.cmbOdeslat->setEnabled(!typed.isEmpty() && !m_host.link().commandRunning());
 }
 
 void SmsPanel::CheckDelsi160_Click() {

@@ -170,17 +170,59 @@ TEST(CallControls, HangUpDuringTheDialWait) {
     EXPECT_FALSE(rig.link->Busy());
 }
 
+// The poll answers from the event loop: runs it until the port is free.
+void FinishPoll(ControlsRig& rig) {
+    for (int i = 0; i < 10000 && rig.link->Busy(); ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
 TEST(CallControls, PollFillsTheLabelAndKeepsItWithoutAPhone) {
     ControlsRig rig;
     rig.port->phone().state().signal = 31;
+    const QString full = QStringLiteral("T-Mobile CZ\n| ") + QString(31, QLatin1Char('|')) + " |";
     rig.controls->PollNetworkStatus();
-    EXPECT_EQ(rig.signal->text(),
-              QStringLiteral("T-Mobile CZ\n| ") + QString(31, QLatin1Char('|')) + " |");
+    // The tick returned at once: the port is held in the background, the
+    // window's buttons stay usable, the label waits for the answers.
+    EXPECT_TRUE(rig.link->Busy());
+    EXPECT_FALSE(rig.link->commandRunning());
+    EXPECT_EQ(rig.signal->text(), QStringLiteral("before"));
+    rig.number->setText(QStringLiteral("603123456"));
+    EXPECT_TRUE(rig.dial->isEnabled());
+    FinishPoll(rig);
+    EXPECT_EQ(rig.signal->text(), full);
 
     rig.fault("AT", FaultKind::Silent);
     rig.controls->PollNetworkStatus();
-    EXPECT_EQ(rig.signal->text(),
-              QStringLiteral("T-Mobile CZ\n| ") + QString(31, QLatin1Char('|')) + " |");
+    FinishPoll(rig);
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_EQ(rig.signal->text(), full);
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+}
+
+TEST(CallControls, CommandDuringAPollGetsThePortAfterTheStepInFlight) {
+    ControlsRig rig;
+    rig.controls->PollNetworkStatus();
+    rig.number->setText(QStringLiteral("603123456"));
+    rig.dial->click();                       // while the poll waits for its "AT"
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());  // no "another command holds the port"
+    EXPECT_EQ(rig.log, (QStringList{"lock", "progress Dialing ...\n" +
+                                                UiText(Language::English, kTextOnlySimulated)}));
+    EXPECT_TRUE(rig.link->commandRunning());
+    EXPECT_EQ(rig.signal->text(), QStringLiteral("before"));  // the poll gave up its result
+    rig.hangUp->click();
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_TRUE(rig.boxes.shown.isEmpty());
+}
+
+TEST(CallControls, PortClosedDuringAPollEndsItAndCloses) {
+    ControlsRig rig;
+    rig.controls->PollNetworkStatus();
+    rig.link->ClosePort();  // the window closes while the poll waits for "AT"
+    FinishPoll(rig);
+    EXPECT_FALSE(rig.link->Busy());
+    EXPECT_FALSE(rig.link->isOpen());
+    EXPECT_EQ(rig.signal->text(), QStringLiteral("before"));
     EXPECT_TRUE(rig.boxes.shown.isEmpty());
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,11 +52,21 @@ struct MainWindowRig {
     std::unique_ptr<frmMain> window;
 };
 
+// The signal poll answers from the event loop: runs it until the port is free.
+void FinishPoll(MainWindowRig& rig) {
+    QElapsedTimer waited;
+    waited.start();
+    while (rig.window->link().Busy() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
 TEST(MainWindow, StartUpShowsOperatorAndSignalAndTheTimerRuns) {
     MainWindowRig rig;
     rig.port->phone().state().signal = 15;
     ASSERT_EQ(rig.window->Startup(), frmMain::StartResult::Running);
     const MainWindowControls& ui = rig.window->ui();
+    FinishPoll(rig);
     EXPECT_EQ(ui.lblSignal->text(), QStringLiteral("T-Mobile CZ\n| ") +
                                         QString(15, QLatin1Char('|')) +
                                         QString(16, QLatin1Char('\'')) + QStringLiteral(" |"));
@@ -66,6 +77,7 @@ TEST(MainWindow, StartUpShowsOperatorAndSignalAndTheTimerRuns) {
 
     rig.port->phone().state().signal = 99;
     QMetaObject::invokeMethod(ui.TimerSignal, "timeout", Qt::DirectConnection);
+    FinishPoll(rig);
     EXPECT_TRUE(ui.lblSignal->text().endsWith(QStringLiteral("| No signal |")));
 }
 

@@ -369,5 +369,65 @@ TEST_F(AtLinkTest, OnlyOneLeaseHoldsThePort) {
     EXPECT_TRUE(m_link->tryAcquire());
 }
 
+TEST_F(AtLinkTest, ExchangeLaterAnswersFromTheEventLoopWithoutBlocking) {
+    openPort();
+    std::optional<PortLease> job = m_link->tryAcquireInBackground();
+    ASSERT_TRUE(job);
+    EXPECT_TRUE(m_link->Busy());
+    EXPECT_FALSE(m_link->commandRunning());
+    m_port->queueAnswer({Chunk{3, "AT+CSQ\r\r\n+CSQ: 17,99\r\n"}, Chunk{5, "OK\r\n"}});
+    QList<QByteArray> answers;
+    QObject context;
+    job->ExchangeLater("AT+CSQ", 150, &context, [&](const QByteArray& a) { answers << a; });
+    EXPECT_TRUE(answers.isEmpty());  // never from inside the call
+    EXPECT_EQ(took([&] { runFor(100); }), 100);
+    ASSERT_EQ(answers.size(), 1);
+    EXPECT_EQ(answers[0], "AT+CSQ\r\r\n+CSQ: 17,99\r\nOK\r\n");
+
+    // A silent phone: the answer is what arrived when the pause is over.
+    const qint64 sent = m_clock.nowMs();
+    qint64 answeredAt = -1;
+    job->ExchangeLater("AT+COPS?", 150, &context, [&](const QByteArray& a) {
+        answers << a;
+        answeredAt = m_clock.nowMs();
+    });
+    runFor(400);
+    ASSERT_EQ(answers.size(), 2);
+    EXPECT_TRUE(answers[1].isEmpty());
+    EXPECT_EQ(answeredAt - sent, 150);
+    // Idle input is kept again once the wait is over.
+    m_port->arrive("late\r\n");
+    EXPECT_GT(m_link->unreadBytes(), 0);
+}
+
+TEST_F(AtLinkTest, CommandTakesThePortFromABackgroundJobAfterItsStep) {
+    openPort();
+    QObject context;
+    std::optional<PortLease> job = m_link->tryAcquireInBackground();
+    ASSERT_TRUE(job);
+    EXPECT_FALSE(m_link->tryAcquireInBackground());  // one holder at a time
+    m_port->queueAnswer("AT\r\r\nOK\r\n", 20);
+    bool gaveBack = false;
+    job->ExchangeLater("AT", 150, &context, [&](const QByteArray&) {
+        if (job->yieldRequested()) {
+            gaveBack = true;
+            job.reset();
+        }
+    });
+    std::optional<PortLease> command;
+    EXPECT_EQ(took([&] { command = m_link->tryAcquire(); }), 20);  // the step in flight ends
+    EXPECT_TRUE(gaveBack);
+    ASSERT_TRUE(command);
+    EXPECT_TRUE(m_link->commandRunning());
+    EXPECT_FALSE(m_link->tryAcquireInBackground());
+    command.reset();
+
+    // A job that does not give the port back keeps it; the command is
+    // refused after a bounded wait.
+    std::optional<PortLease> stuck = m_link->tryAcquireInBackground();
+    ASSERT_TRUE(stuck);
+    EXPECT_EQ(took([&] { EXPECT_FALSE(m_link->tryAcquire()); }), timeouts::kBackgroundYieldMs);
+}
+
 }  // namespace
 }  // namespace telvora
