@@ -12,48 +12,20 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "bench/telvora/loop_probe.h"
 #include "bench/telvora/sms_state.h"
-#include "telvora/core/message_boxes.h"
-#include "telvora/link/qt_serial_port.h"
-#include "telvora/setup/settings.h"
-#include "telvora/shell/frm_main.h"
+#include "bench/telvora/window_on_phonesim.h"
 #include "telvora/sms/message_archive.h"
 
 namespace {
 
 constexpr double kTargetMs = 30.0;
 constexpr int kIdleMs = 5000;
-
-class PrintedBoxes : public telvora::MessageBoxes {
-public:
-    void show(Kind, const QString& text) override {
-        std::printf("message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(Kind kind, const QString& text) override {
-        show(kind, text);
-        return false;
-    }
-    bool askOkCancel(Kind kind, const QString& text) override {
-        show(kind, text);
-        return false;
-    }
-};
-
-void Idle(int ms) {
-    QElapsedTimer idle;
-    idle.start();
-    while (idle.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, ms);
-    }
-}
 
 }  // namespace
 
@@ -71,44 +43,25 @@ int main(int argc, char** argv) {
     state.write(QJsonDocument(telvora::bench::DownloadState()).toJson());
     state.close();
     QProcess simulator;
-    simulator.start(QStringLiteral(TELVORA_PHONESIM_PATH),
-                    {"--state", state.fileName(), "--baud", "9600", "--latency", "0"});
-    if (!simulator.waitForReadyRead(10000)) {
-        std::printf("telvora-phonesim did not start\n");
+    const QString device = telvora::bench::StartPhonesim(
+        simulator, {"--state", state.fileName(), "--baud", "9600", "--latency", "0"});
+    if (device.isEmpty()) {
         return EXIT_FAILURE;
     }
-    const QString device = QString::fromLocal8Bit(simulator.readLine().trimmed());
-
-    const QString settingsFile = dir.filePath(QStringLiteral("Telvora.conf"));
-    {
-        QSettings file(settingsFile, QSettings::IniFormat);
-        file.setValue(QStringLiteral("Conf/port"), QStringLiteral("1"));
-        file.setValue(QStringLiteral("Conf/langver"), QStringLiteral("2"));
-    }
-    telvora::SettingsStore settings(
-        std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
-    PrintedBoxes boxes;
-    telvora::ShellSetup setup;
-    setup.settings = &settings;
-    setup.messages = &boxes;
-    setup.port = std::make_unique<telvora::QtSerialPort>();
-    setup.lockPath = dir.filePath(QStringLiteral("telvora.lock"));
-    setup.deviceOverride = device;
-    telvora::frmMain window(std::move(setup));
-    if (window.Startup() != telvora::frmMain::StartResult::Running) {
-        std::printf("the window did not start\n");
+    telvora::bench::WindowOnDevice rig(dir.path(), device);
+    if (!rig.start()) {
         return EXIT_FAILURE;
     }
-    window.show();
+    telvora::frmMain& window = rig.window();
     window.ui().TimerSignal->stop();  // no poll in the idle reference
-    Idle(500);                        // the start-up poll's answers
+    telvora::bench::Idle(500);        // the start-up poll's answers
 
     // The archive exists, as for every download after the first; creating
     // it (the schema and the full-text index) adds some 20 ms once.
     { telvora::sms::MessageArchive made(telvora::sms::MessageArchive::defaultPath()); }
     telvora::bench::LoopProbe probe;
     probe.start();
-    Idle(kIdleMs);
+    telvora::bench::Idle(kIdleMs);
     const double idle = probe.stopMs();
 
     probe.start();
@@ -126,8 +79,6 @@ int main(int argc, char** argv) {
                 stall / kTargetMs);
     std::printf("idle window, longest stall of the probe over %d s: %.3f ms\n", kIdleMs / 1000,
                 idle);
-    window.close();
-    simulator.terminate();
-    simulator.waitForFinished(5000);
+    telvora::bench::StopPhonesim(simulator);
     return listed == telvora::bench::kMessages ? EXIT_SUCCESS : EXIT_FAILURE;
 }

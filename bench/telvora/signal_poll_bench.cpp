@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -21,10 +20,7 @@
 #include <vector>
 
 #include "bench/telvora/loop_probe.h"
-#include "telvora/core/message_boxes.h"
-#include "telvora/link/qt_serial_port.h"
-#include "telvora/setup/settings.h"
-#include "telvora/shell/frm_main.h"
+#include "bench/telvora/window_on_phonesim.h"
 
 namespace {
 
@@ -35,35 +31,9 @@ constexpr double kTargetMs = 30.0;
 // exchanges (plus a 150 ms link check not counted here).
 constexpr double kFixedPausesMs = 300.0;
 
-class CountingMessageBoxes : public telvora::MessageBoxes {
-public:
-    void show(Kind, const QString& text) override {
-        std::printf("message: %s\n", qPrintable(text));
-        ++shown;
-    }
-    bool askYesNo(Kind kind, const QString& text) override {
-        show(kind, text);
-        return false;
-    }
-    bool askOkCancel(Kind kind, const QString& text) override {
-        show(kind, text);
-        return false;
-    }
-    int shown = 0;
-};
-
 void Report(const char* name, double value, double target) {
     std::printf("%-40s %8.3f ms  target %6.1f ms  ratio %.3f\n", name, value, target,
                 value / target);
-}
-
-// Lets the window idle for `ms`, as between two ticks.
-void Idle(int ms) {
-    QElapsedTimer idle;
-    idle.start();
-    while (idle.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, ms);
-    }
 }
 
 }  // namespace
@@ -75,36 +45,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     QProcess simulator;
-    simulator.start(QStringLiteral(TELVORA_PHONESIM_PATH),
-                    {"--latency", QString::number(kLatencyMs)});
-    if (!simulator.waitForReadyRead(10000)) {
-        std::printf("telvora-phonesim did not start\n");
+    const QString device =
+        telvora::bench::StartPhonesim(simulator, {"--latency", QString::number(kLatencyMs)});
+    if (device.isEmpty()) {
         return EXIT_FAILURE;
     }
-    const QString device = QString::fromLocal8Bit(simulator.readLine().trimmed());
-
     QTemporaryDir dir;
-    const QString settingsFile = dir.filePath(QStringLiteral("Telvora.conf"));
-    {
-        QSettings file(settingsFile, QSettings::IniFormat);
-        file.setValue(QStringLiteral("Conf/port"), QStringLiteral("1"));
-        file.setValue(QStringLiteral("Conf/langver"), QStringLiteral("2"));
-    }
-    telvora::SettingsStore settings(
-        std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
-    CountingMessageBoxes boxes;
-    telvora::ShellSetup setup;
-    setup.settings = &settings;
-    setup.messages = &boxes;
-    setup.port = std::make_unique<telvora::QtSerialPort>();
-    setup.lockPath = dir.filePath(QStringLiteral("telvora.lock"));
-    setup.deviceOverride = device;
-    telvora::frmMain window(std::move(setup));
-    if (window.Startup() != telvora::frmMain::StartResult::Running) {
-        std::printf("the window did not start\n");
+    telvora::bench::WindowOnDevice rig(dir.path(), device);
+    if (!rig.start()) {
         return EXIT_FAILURE;
     }
-    window.show();
+    telvora::frmMain& window = rig.window();
     window.ui().TimerSignal->stop();  // the ticks come from here
 
     std::vector<double> blocked;
@@ -118,7 +69,7 @@ int main(int argc, char** argv) {
         // the tick wrote the label.
         label->setText(QStringLiteral("-\n| - |"));
         probe.start();
-        Idle(20);
+        telvora::bench::Idle(20);
         idle.push_back(probe.stopMs());
         probe.start();
         QElapsedTimer tick;
@@ -137,7 +88,7 @@ int main(int argc, char** argv) {
     std::printf(
         "Signal polls of frmMain against telvora-phonesim, %d ms latency: %d of %d "
         "showed operator and signal; %d message boxes\n",
-        kLatencyMs, shown, kPolls, boxes.shown);
+        kLatencyMs, shown, kPolls, rig.boxes.shown);
     Report("longest block of the window per tick", blocked.back(), kTargetMs);
     Report("99th percentile", blocked[blocked.size() * 99 / 100], kTargetMs);
     Report("90th percentile", blocked[blocked.size() * 9 / 10], kTargetMs);
@@ -148,8 +99,6 @@ int main(int argc, char** argv) {
     std::printf("the design's fixed pauses: %.0f ms per tick, %.1f times the longest block\n",
                 kFixedPausesMs, kFixedPausesMs / blocked.back());
 
-    window.close();
-    simulator.terminate();
-    simulator.waitForFinished(5000);
+    telvora::bench::StopPhonesim(simulator);
     return shown == kPolls ? EXIT_SUCCESS : EXIT_FAILURE;
 }
