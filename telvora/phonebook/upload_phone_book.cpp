@@ -132,19 +132,26 @@ UploadPhoneBookResult UploadPhoneBook::uploadHeld(PortLease& lease, PhoneBookSou
             // Cancelled by the user: no position after the one in flight is
             // written; each position is written whole or not at all.
             m_setup.messages.info(m_setup.text(kTextCommandCancelled) + QLatin1Char(' ') +
-                                  m_setup.text(kTextEntriesWritten).arg(result.written));
+                                  entriesWrittenText(result));
             result.status = Status::Cancelled;
             break;
         } else if (written.result == CollectResult::PhoneError) {
             result.failedPositions.append(change.position);
         } else {
             // Silent or gone: the positions after it would fail the same way.
-            m_setup.messages.error(written.failureText(m_setup.language));
+            // The memory now holds part of the list: say how much of it.
+            m_setup.messages.error(written.failureText(m_setup.language) + QLatin1Char('\n') +
+                                   entriesWrittenText(result));
             result.status = Status::Failed;
             break;
         }
     }
     return result;
+}
+
+QString UploadPhoneBook::entriesWrittenText(const UploadPhoneBookResult& result) const {
+    // Only entries the phone confirmed; erased positions are not entries.
+    return m_setup.text(kTextEntriesWritten).arg(result.written - result.erased);
 }
 
 QString UploadPhoneBook::progressText(int change, int changes) const {

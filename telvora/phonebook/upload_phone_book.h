@@ -61,6 +61,8 @@ private:
     UploadPhoneBookResult uploadHeld(PortLease& lease, PhoneBookSource memory,
                                      const QList<UploadEntry>& entries);
     QString progressText(int change, int changes) const;
+    // "Entries written: n." after an upload stopped part way.
+    QString entriesWrittenText(const UploadPhoneBookResult& result) const;
 
     PhoneBookCommandSetup m_setup;
     bool m_cutLongNames = false;

@@ -1,6 +1,7 @@
 // A phone that dies in the middle of a long phone-book read is reported
 // within the silence bound, not after the read's total limit; an upload the
-// user cancels stops after the entry in flight and says how far it got.
+// user cancels stops after the entry in flight and says how many entries
+// were written.
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,30 @@ TEST_F(DeadPhoneTest, CancelledUploadStopsAndSaysHowFarItGot) {
     EXPECT_EQ(m_port->commands("AT+CPBW=").size(), 1 + 4);
     ASSERT_FALSE(boxes.infos.isEmpty());
     EXPECT_TRUE(boxes.infos.last().endsWith(UiText(Language::English, kTextEntriesWritten).arg(3)));
+    EXPECT_FALSE(m_link->Busy());
+}
+
+TEST_F(DeadPhoneTest, CancelledUploadCountsNoErasedPositionAsAnEntry) {
+    // Three entries, then the other 247 positions erased; cancelled while
+    // the second erasure is in flight: the erased position is no entry.
+    QList<UploadEntry> three;
+    for (int i = 1; i <= 3; ++i) {
+        three.append({QStringLiteral("Other %1").arg(i), QStringLiteral("55502%1").arg(i)});
+    }
+    UploadPhoneBook upload(setup());
+    int started = 0;
+    QObject::connect(&upload, &UploadPhoneBook::progress, &upload, [&](const QString&) {
+        if (++started == 5) {
+            m_link->cancel();
+        }
+    });
+    const UploadPhoneBookResult cancelled = upload.run(PhoneBookSource::Sim, three);
+    EXPECT_EQ(cancelled.status, UploadPhoneBookResult::Status::Cancelled);
+    EXPECT_EQ(cancelled.written, 4);
+    EXPECT_EQ(cancelled.erased, 1);
+    ASSERT_FALSE(boxes.infos.isEmpty());
+    EXPECT_TRUE(boxes.infos.last().endsWith(UiText(Language::English, kTextEntriesWritten).arg(3)))
+        << boxes.infos.last().toStdString();
     EXPECT_FALSE(m_link->Busy());
 }
 
