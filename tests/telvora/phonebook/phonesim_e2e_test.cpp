@@ -213,7 +213,8 @@ TEST_F(PhonesimPhoneBookTest, CommandLineRefusesAFileWithNoReadableEntry) {
     const QString file = folder.filePath("damaged.tpb");
     QFile damaged(file);
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray("\x01\xff\r\nnot,a\n\0\0\0garbage", 22));
+    static const char kRubbish[] = "\x01\xff\r\nnot,a\n\0\0\0garbage";
+    damaged.write(kRubbish, sizeof kRubbish - 1);
     damaged.close();
     const QString before = RunCli(simulator.device(), {"pb", "read", "sm"}).out;
     ASSERT_FALSE(before.isEmpty());
