@@ -39,7 +39,7 @@ start_phone() {
   "$phonesim" --latency 0 --control "$work/control" --save "$work/saved.json" \
     --transcript "$work/transcript" >"$work/device" 2>"$work/phonesim.err" </dev/null &
   sim_pid=$!
-  for _ in $(seq 150); do  # a loaded machine may take its time
+  for _ in $(seq 300); do  # a loaded machine may take its time
     [[ -s $work/device ]] && break
     sleep 0.1
   done
