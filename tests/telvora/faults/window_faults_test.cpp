@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -145,6 +146,13 @@ struct WindowRig {
         }
         return !window->link().Busy();
     }
+    // Clicks a command's button with no message shown yet and runs the
+    // event loop until the command has given the port back.
+    bool runCommand(QAbstractButton* button, int ms) {
+        boxes.shown.clear();
+        button->click();
+        return waitUntilIdle(ms);
+    }
     // Usable: nothing holds the port, the menus and buttons are enabled.
     void expectUsable() const {
         EXPECT_FALSE(window->link().Busy());
@@ -188,9 +196,7 @@ TEST(WindowFaults, DownloadWithDeletesWhoseLineIsCut) {
 
     // The phone back on its line: the same window reads the phone book.
     ASSERT_TRUE(rig.phone.start({}));
-    rig.boxes.shown.clear();
-    rig.ui().cmbPhoneBook->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbPhoneBook, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_EQ(rig.panel->list().size(), after.phoneBooks.value("SM").entries.size());
     rig.expectUsable();
@@ -212,9 +218,7 @@ TEST(WindowFaults, PhoneBookReadThePhoneIsSilentTo) {
     rig.expectUsable();
 
     // The next command works: the messages are downloaded.
-    rig.boxes.shown.clear();
-    rig.ui().cmbNactiSMS->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbNactiSMS, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_GT(rig.ui().flexSMS->rowCount(), 0);
     rig.expectUsable();
@@ -231,9 +235,7 @@ TEST(WindowFaults, DialThePhoneRefuses) {
     EXPECT_FALSE(rig.window->working().isVisible());
     rig.expectUsable();
 
-    rig.boxes.shown.clear();
-    rig.ui().cmbPhoneBook->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbPhoneBook, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_FALSE(rig.panel->list().isEmpty());
     EXPECT_TRUE(test::PhoneBookFileIntact(kOldTpb, test::ReadWholeFile(rig.defaultTpb()),
@@ -265,9 +267,7 @@ TEST(WindowFaults, NewsInTheMiddleOfADownload) {
     }
     ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
     rig.expectUsable();
-    rig.boxes.shown.clear();
-    rig.ui().cmbPhoneBook->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbPhoneBook, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_FALSE(rig.panel->list().isEmpty());
 }
@@ -338,9 +338,7 @@ TEST(WindowFaults, PhoneBookUploadWhoseLineIsCutAfterThreeEntries) {
 
     // The phone back on its line: the same editor's upload goes through.
     ASSERT_TRUE(rig.phone.start({}));
-    rig.boxes.shown.clear();
-    editor->button("cmbToSim")->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kShortCommandMs + 5000));
+    ASSERT_TRUE(rig.runCommand(editor->button("cmbToSim"), timeouts::kShortCommandMs + 5000));
     EXPECT_FALSE(rig.errorShown()) << rig.boxes.shown.value(1).text.toStdString();
     rig.expectUsable();
     const phonesim::PhoneState after = rig.phone.stop();
@@ -463,9 +461,7 @@ TEST(WindowFaults, RingTonesThePhoneRefusesToReadAndToWrite) {
 
     // The next command works.
     ASSERT_TRUE(rig.phone.start({}));
-    rig.boxes.shown.clear();
-    rig.ui().cmbPhoneBook->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbPhoneBook, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_FALSE(rig.panel->list().isEmpty());
     rig.expectUsable();
@@ -492,9 +488,7 @@ TEST(WindowFaults, RingTonesThePhoneIsSilentTo) {
     EXPECT_LE(timer.elapsed(), timeouts::kRingToneMs + 4000);
     rig.expectUsable();
 
-    rig.boxes.shown.clear();
-    rig.ui().cmbNactiSMS->click();
-    ASSERT_TRUE(rig.waitUntilIdle(timeouts::kSilenceMs + 5000));
+    ASSERT_TRUE(rig.runCommand(rig.ui().cmbNactiSMS, timeouts::kSilenceMs + 5000));
     EXPECT_FALSE(rig.errorShown());
     EXPECT_GT(rig.ui().flexSMS->rowCount(), 0);
     rig.expectUsable();
