@@ -240,14 +240,7 @@ TEST_F(CliFaultMatrix, NineThousandSixHundredBaudLine) {
 // A SIM phone book of 10,000 entries: read whole into the default file, one
 // name changed in the file, the file written back.
 TEST_F(CliFaultMatrix, TenThousandEntryPhoneBookReadAndUpload) {
-    phonesim::PhoneState state = phonesim::demoPhoneState();
-    phonesim::PhoneBook& book = state.phoneBooks["SM"];
-    book.size = 10000;
-    book.entries.clear();
-    for (int i = 1; i <= book.size; ++i) {
-        book.entries.insert(i, {QStringLiteral("+42060%1").arg(i, 7, 10, QChar('0')), 145,
-                                QStringLiteral("Jméno %1").arg(i)});
-    }
+    phonesim::PhoneState state = test::DemoPhoneWithFullSim(10000);
     reset(state);
     const Run read = run({"pb", "read", "sm", "--out", "%tpb"});
     EXPECT_EQ(read.output.code, kExitOk) << read.output.err.toStdString();

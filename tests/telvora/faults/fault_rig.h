@@ -27,6 +27,20 @@ inline bool WriteWholeFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+// The demo phone with a SIM phone book of `size` positions, every one
+// filled with a distinct number and a name with a diacritic.
+inline phonesim::PhoneState DemoPhoneWithFullSim(int size) {
+    phonesim::PhoneState state = phonesim::demoPhoneState();
+    phonesim::PhoneBook& book = state.phoneBooks["SM"];
+    book.size = size;
+    book.entries.clear();
+    for (int i = 1; i <= size; ++i) {
+        book.entries.insert(i, {QStringLiteral("+42060%1").arg(i, 7, 10, QChar('0')), 145,
+                                QStringLiteral("Jméno %1").arg(i)});
+    }
+    return state;
+}
+
 // The texts of the messages a phone holds in all its stores.
 inline QStringList TextsOnPhone(const phonesim::PhoneState& state) {
     QStringList texts;

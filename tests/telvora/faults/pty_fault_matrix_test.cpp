@@ -238,14 +238,7 @@ TEST_F(PtyFaultMatrix, NineThousandSixHundredBaud) {
 // 10,000 entries through the pseudo-terminal: read whole into the default
 // file, then the file with one name changed written back.
 TEST_F(PtyFaultMatrix, TenThousandEntryPhoneBook) {
-    phonesim::PhoneState state = phonesim::demoPhoneState();
-    phonesim::PhoneBook& book = state.phoneBooks["SM"];
-    book.size = 10000;
-    book.entries.clear();
-    for (int i = 1; i <= book.size; ++i) {
-        book.entries.insert(i, {QStringLiteral("+42060%1").arg(i, 7, 10, QChar('0')), 145,
-                                QStringLiteral("Jméno %1").arg(i)});
-    }
+    phonesim::PhoneState state = test::DemoPhoneWithFullSim(10000);
     ASSERT_TRUE(startPhone({}, phonesim::stateToJson(state)));
     const Run read = run({"pb", "read", "sm", "--out", "%tpb"}, "AT+CPBR=1");
     EXPECT_EQ(read.code, 0) << read.err.toStdString();
